@@ -1,0 +1,35 @@
+# The project's commands: make run, make test (see README.md).
+SHELL := /bin/bash
+CMAKE_FLAGS := -G Ninja -DCMAKE_BUILD_TYPE=Release
+
+.PHONY: all deps build test run bench dist clean
+
+all: build
+
+deps:
+	@tools/install-deps
+
+build: deps
+	cmake -S . -B build/i686 $(CMAKE_FLAGS) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake >/dev/null
+	cmake --build build/i686
+	cmake -S . -B build/x86_64 $(CMAKE_FLAGS) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake >/dev/null
+	cmake --build build/x86_64
+	rm -rf build/dist
+	cmake --install build/i686 --prefix build/dist >/dev/null
+	cmake --install build/x86_64 --prefix build/dist >/dev/null
+	@echo "Windows tree: build/dist"
+
+test: build
+	tools/run-tests
+
+run: build
+	tools/run-dockhint
+
+bench: build
+	tools/run-bench
+
+dist: build
+	tools/make-zip
+
+clean:
+	rm -rf build
