@@ -1,0 +1,102 @@
+#include "TForm.h"
+
+#include "Exceptions.h"
+#include "TApplication.h"
+
+TForm::TForm(TComponent* AOwner) : TWinControl(AOwner), FFont(new TFont) {}
+
+TForm::~TForm()
+{
+    if (!FDestroying)
+        BeforeDestruction();
+    DestroyHandle();
+    delete FFont;
+}
+
+void TForm::BeforeDestruction()
+{
+    if (FDestroying)
+        return;
+    FDestroying = true;
+    FOnDestroy(this);
+}
+
+void TForm::SetCaption(const UnicodeString& value)
+{
+    FCaption = value;
+    if (HandleAllocated() && !SetWindowTextW(Handle(), FCaption.c_str()))
+        RaiseLastOSError(L"SetWindowTextW");
+}
+
+void TForm::SetBorderStyle(TFormBorderStyle value)
+{
+    if (value == FBorderStyle)
+        return;
+    FBorderStyle = value;
+    if (HandleAllocated()) {
+        // The style is chosen at creation: make the window again.
+        DestroyHandle();
+        Handle();
+    }
+}
+
+void TForm::SetColor(TColor value)
+{
+    FColor = value;
+    Invalidate();
+}
+
+void TForm::CreateParams(TCreateParams& Params)
+{
+    TWinControl::CreateParams(Params);
+    Params.Caption = FCaption;
+    Params.Style = WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
+    switch (FBorderStyle) {
+    case bsNone: Params.Style |= WS_POPUP; break;
+    case bsSingle: Params.Style |= WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX; break;
+    case bsDialog: Params.Style |= WS_POPUP | WS_CAPTION | WS_SYSMENU; Params.ExStyle |= WS_EX_DLGMODALFRAME; break;
+    case bsToolWindow: Params.Style |= WS_CAPTION | WS_SYSMENU; Params.ExStyle |= WS_EX_TOOLWINDOW; break;
+    case bsSizeToolWin: Params.Style |= WS_CAPTION | WS_SYSMENU | WS_THICKFRAME; Params.ExStyle |= WS_EX_TOOLWINDOW; break;
+    case bsSizeable: Params.Style |= WS_OVERLAPPEDWINDOW; break;
+    }
+    Params.WindowClass.hIcon = LoadIconW(Params.WindowClass.hInstance, L"MAINICON");
+    if (!Params.WindowClass.hIcon)
+        Params.WindowClass.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
+}
+
+void TForm::Show()
+{
+    HWND window = Handle();
+    ShowWindow(window, SW_SHOW);
+    if (!UpdateWindow(window))
+        RaiseLastOSError(L"UpdateWindow");
+}
+
+void TForm::Paint()
+{
+    FOnPaint(this);
+}
+
+LRESULT TForm::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam)
+{
+    switch (Msg) {
+    case WM_ERASEBKGND: {
+        RECT r;
+        HBRUSH brush = CreateSolidBrush(ColorToRGB(FColor));
+        if (brush && GetClientRect(Handle(), &r))
+            ::FillRect(reinterpret_cast<HDC>(wParam), &r, brush);
+        if (brush)
+            DeleteObject(brush);
+        return 1;
+    }
+    case WM_CLOSE:
+        // Closing the main form ends the application.
+        if (Application->MainForm() == this)
+            Application->Terminate();
+        else
+            ShowWindow(Handle(), SW_HIDE);
+        return 0;
+    default:
+        return TWinControl::WndProc(Msg, wParam, lParam);
+    }
+}

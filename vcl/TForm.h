@@ -1,0 +1,58 @@
+#pragma once
+// A top-level window.
+
+#include "TFont.h"
+#include "TWinControl.h"
+
+enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+enum TPosition { poDesigned, poDefault, poScreenCenter };
+
+class TForm : public TWinControl {
+public:
+    explicit TForm(TComponent* AOwner);
+    ~TForm() override;
+
+    const UnicodeString& Caption() const { return FCaption; }
+    void SetCaption(const UnicodeString& value);
+    TFormBorderStyle BorderStyle() const { return FBorderStyle; }
+    void SetBorderStyle(TFormBorderStyle value);
+    // Whether the form scales itself with the screen's pixel density; this
+    // layer never scales, so it is kept as a plain setting.
+    bool Scaled() const { return FScaled; }
+    void SetScaled(bool value) { FScaled = value; }
+    TColor Color() const { return FColor; }
+    void SetColor(TColor value);
+    TFont* Font() const { return FFont; }
+    TPosition Position() const { return FPosition; }
+    void SetPosition(TPosition value) { FPosition = value; }
+    int PixelsPerInch() const { return FPixelsPerInch; }
+    void SetPixelsPerInch(int value) { FPixelsPerInch = value; }
+
+    void Show();
+
+    const TNotifyEvent& OnPaint() const { return FOnPaint; }
+    void SetOnPaint(const TNotifyEvent& value) { FOnPaint = value; }
+    const TNotifyEvent& OnDestroy() const { return FOnDestroy; }
+    void SetOnDestroy(const TNotifyEvent& value) { FOnDestroy = value; }
+
+    // Raises OnDestroy; called by the application right before it deletes
+    // the form, while the whole object is still alive.
+    void BeforeDestruction();
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+    LRESULT WndProc(UINT Msg, WPARAM wParam, LPARAM lParam) override;
+    void Paint() override;
+
+private:
+    UnicodeString FCaption;
+    TFormBorderStyle FBorderStyle = bsSizeable;
+    bool FScaled = true;
+    TColor FColor = clBtnFace;
+    TFont* FFont;
+    TPosition FPosition = poDefault;
+    int FPixelsPerInch = 96;
+    bool FDestroying = false;
+    TNotifyEvent FOnPaint;
+    TNotifyEvent FOnDestroy;
+};

@@ -1,0 +1,53 @@
+#pragma once
+// A control with a window of its own.
+
+#include "TControl.h"
+
+struct TCreateParams {
+    UnicodeString Caption;
+    DWORD Style = 0;
+    DWORD ExStyle = 0;
+    int X = 0;
+    int Y = 0;
+    int Width = 0;
+    int Height = 0;
+    HWND WndParent = nullptr;
+    WNDCLASSEXW WindowClass{};
+    UnicodeString WinClassName;
+};
+
+class TWinControl : public TControl {
+public:
+    explicit TWinControl(TComponent* AOwner);
+    ~TWinControl() override;
+
+    // The window, created on first use.
+    HWND Handle();
+    bool HandleAllocated() const { return FHandle != nullptr; }
+
+    // The size of the client area; setting it resizes the window around it.
+    int ClientWidth();
+    int ClientHeight();
+    void SetClientWidth(int value);
+    void SetClientHeight(int value);
+
+    void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+    void Invalidate() override;
+
+protected:
+    // The window-creation hook: subclasses adjust styles and class here.
+    virtual void CreateParams(TCreateParams& Params);
+    virtual LRESULT WndProc(UINT Msg, WPARAM wParam, LPARAM lParam);
+    virtual void Paint() {}
+    void DestroyHandle();
+
+private:
+    void CreateWnd();
+    void SetClientSize(int width, int height);
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
+    HWND FHandle = nullptr;
+};
+
+// Buttons and keys of a mouse message, as a shift state.
+TShiftState MouseShiftState(WPARAM wParam);
