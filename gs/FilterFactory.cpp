@@ -1,0 +1,7 @@
+#include "FilterFactory.h"
+
+namespace gs {
+
+FilterFactory::~FilterFactory() = default;
+
+} // namespace gs
