@@ -1,0 +1,10 @@
+#include "TPerPixelLayeredWindowMaker.h"
+
+namespace gs {
+
+HBITMAP TPerPixelLayeredWindowMaker::GetBitmapHandle(TBitmap* bitmap)
+{
+    return bitmap->Handle();
+}
+
+} // namespace gs
