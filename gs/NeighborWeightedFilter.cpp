@@ -56,12 +56,13 @@ void NeighborWeightedFilter::ApplyBlock(const IntMatrix source, int rowOffset, i
 
 // The fast form for what the glows feed in: values 0 .. 255 and weights
 // 0 .. 256. Then no product is negative, so a neighbour outside the block
-// weighs like a zero value, and the block is copied into a byte image with a
-// zero border of the window's radius on every side (and room for whole vector
-// steps on the right). Output row i takes the weighted maxima over the window's
-// taps, leaving out taps of weight 0 and of all-zero rows, and only over the
-// columns that a non-zero value can reach. Returns false, having written
-// nothing, when the input is not of that kind.
+// weighs like a zero value: the rows of the block are copied as bytes, with a
+// zero border of the window's radius on the left and room for whole vector
+// steps on the right, into a ring of as many rows as the window has. Output
+// row i takes the weighted maxima over the window's taps, leaving out taps of
+// weight 0 and taps on rows of zeros (inside the block or beyond its top and
+// bottom), and only over the columns that a non-zero value can reach. Returns
+// false, having written nothing, when the input is not of that kind.
 bool NeighborWeightedFilter::ApplyBytes(const IntMatrix source, int rowOffset, int colOffset, int rows, int cols,
                                         IntMatrix target, int targetRowOffset, int targetColOffset) const
 {
@@ -69,71 +70,87 @@ bool NeighborWeightedFilter::ApplyBytes(const IntMatrix source, int rowOffset, i
     if (FDivisor == 0 || FRadiusY < 0 || FRadiusX < 0 || source == target)
         return false;
 
+    struct Tap {
+        int Weight;
+        int Row;    // 0 .. 2 * radiusY
+        int Column; // 0 .. 2 * radiusX
+    };
     const int kernelRows = 2 * FRadiusY + 1;
     const int kernelCols = 2 * FRadiusX + 1;
-    // Taps by weight, as (row, column) in the window.
-    std::vector<std::vector<std::pair<int, int>>> tapsByWeight(257);
+    std::vector<Tap> kernel;
     for (int ky = 0; ky < kernelRows; ++ky) {
         for (int kx = 0; kx < kernelCols; ++kx) {
             const std::int32_t w = FWeights[ky][kx];
             if (w < 0 || w > 256)
                 return false;
             if (w > 0)
-                tapsByWeight[w].emplace_back(ky, kx);
+                kernel.push_back(Tap{w, ky, kx});
         }
     }
+    std::stable_sort(kernel.begin(), kernel.end(), [](const Tap& a, const Tap& b) { return a.Weight > b.Weight; });
 
-    const std::size_t paddedCols = static_cast<std::size_t>(cols) + 2 * FRadiusX + NeighborMaxRowStep;
-    const int paddedRows = rows + 2 * FRadiusY;
-    std::vector<std::uint8_t> padded(paddedCols * paddedRows, 0);
-    // First and last non-zero column of each padded row; last < 0 for a row of zeros.
-    std::vector<int> firstNonZero(paddedRows, 0);
-    std::vector<int> lastNonZero(paddedRows, -1);
+    // First and last non-zero column of each row of the block; last < 0 for
+    // a row of zeros.
+    std::vector<int> firstNonZero(rows, 0);
+    std::vector<int> lastNonZero(rows, -1);
     for (int i = 0; i < rows; ++i) {
         const std::int32_t* s = source[rowOffset + i] + colOffset;
-        std::uint8_t* p = &padded[(i + FRadiusY) * paddedCols + FRadiusX];
         std::uint32_t any = 0;
-        for (int j = 0; j < cols; ++j) {
+        for (int j = 0; j < cols; ++j)
             any |= static_cast<std::uint32_t>(s[j]);
-            p[j] = static_cast<std::uint8_t>(s[j]);
-        }
         if (any > 255)
             return false;
         if (any == 0)
             continue;
         int first = 0;
-        while (p[first] == 0)
+        while (s[first] == 0)
             ++first;
         int last = cols - 1;
-        while (p[last] == 0)
+        while (s[last] == 0)
             --last;
-        firstNonZero[i + FRadiusY] = first + FRadiusX;
-        lastNonZero[i + FRadiusY] = last + FRadiusX;
+        firstNonZero[i] = first;
+        lastNonZero[i] = last;
     }
+
+    // Block row b is held in ring slot (b + radiusY) % kernelRows, its cell j
+    // at column j + radiusX.
+    const std::size_t stride = static_cast<std::size_t>(cols) + 2 * FRadiusX + NeighborMaxRowStep;
+    std::vector<std::uint8_t> ring(stride * kernelRows, 0);
+    const auto slot = [&](int b) { return &ring[((b + FRadiusY) % kernelRows) * stride]; };
+    const auto load = [&](int b) {
+        if (b >= rows || lastNonZero[b] < 0)
+            return;
+        const std::int32_t* s = source[rowOffset + b] + colOffset;
+        std::uint8_t* p = slot(b) + FRadiusX;
+        for (int j = 0; j < cols; ++j)
+            p[j] = static_cast<std::uint8_t>(s[j]);
+    };
+    for (int b = 0; b < FRadiusY; ++b)
+        load(b);
 
     const NeighborMaxRowFunc maxRow = BestNeighborMaxRow();
     std::vector<const std::uint8_t*> taps;
     std::vector<NeighborTapGroup> groups;
     std::vector<std::uint16_t> best(static_cast<std::size_t>(cols) + NeighborMaxRowStep);
     for (int i = 0; i < rows; ++i) {
+        // Rows i - radiusY .. i + radiusY are in the ring now.
+        load(i + FRadiusY);
         taps.clear();
         groups.clear();
         // Output columns that some non-zero value reaches: [lo, hi].
         int lo = INT_MAX;
         int hi = INT_MIN;
-        for (int w = 256; w > 0; --w) {
-            const int first = static_cast<int>(taps.size());
-            for (const std::pair<int, int>& tap : tapsByWeight[w]) {
-                const int row = i + tap.first;
-                if (lastNonZero[row] < 0)
-                    continue;
-                taps.push_back(&padded[row * paddedCols + tap.second]);
-                lo = std::min(lo, firstNonZero[row] - tap.second);
-                hi = std::max(hi, lastNonZero[row] - tap.second);
-            }
-            const int count = static_cast<int>(taps.size()) - first;
-            if (count > 0)
-                groups.push_back(NeighborTapGroup{static_cast<std::uint16_t>(w), first, count});
+        for (const Tap& tap : kernel) {
+            const int b = i + tap.Row - FRadiusY;
+            if (b < 0 || b >= rows || lastNonZero[b] < 0)
+                continue;
+            if (groups.empty() || groups.back().Weight != tap.Weight)
+                groups.push_back(NeighborTapGroup{static_cast<std::uint16_t>(tap.Weight),
+                                                  static_cast<int>(taps.size()), 0});
+            ++groups.back().Count;
+            taps.push_back(slot(b) + tap.Column);
+            lo = std::min(lo, firstNonZero[b] + FRadiusX - tap.Column);
+            hi = std::max(hi, lastNonZero[b] + FRadiusX - tap.Column);
         }
         lo = std::max(lo, 0);
         hi = std::min(hi, cols - 1);
