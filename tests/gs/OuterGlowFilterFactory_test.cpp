@@ -91,13 +91,6 @@ TEST(OuterGlowKernel, FilterShape)
     EXPECT_EQ(256, filter->Divisor());
 }
 
-TEST(OuterGlowFactory, InitialSettings)
-{
-    OuterGlowFilterFactory factory;
-    EXPECT_EQ(0.0f, factory.Spread());
-    EXPECT_EQ(1.0f, factory.Opacity());
-}
-
 TEST(OuterGlowFactory, CachedFilterIsReturnedUntilSpreadOrOpacityChanges)
 {
     OuterGlowFilterFactory factory;
