@@ -1,0 +1,37 @@
+// A GDI+ that cannot start: GdiplusStartup leaves the token 0. Everything
+// else that dockhint imports fails too.
+#include <windows.h>
+
+extern "C" {
+
+__declspec(dllexport) int WINAPI GdiplusStartup(ULONG_PTR* token, const void*, void*)
+{
+    if (token)
+        *token = 0;
+    return 1; // GenericError
+}
+__declspec(dllexport) void WINAPI GdiplusShutdown(ULONG_PTR) {}
+__declspec(dllexport) void* WINAPI GdipAlloc(SIZE_T) { return nullptr; }
+__declspec(dllexport) void WINAPI GdipFree(void*) {}
+__declspec(dllexport) int WINAPI GdipCreateBitmapFromFile(const WCHAR*, void** bitmap)
+{
+    *bitmap = nullptr;
+    return 1;
+}
+__declspec(dllexport) int WINAPI GdipCreateBitmapFromFileICM(const WCHAR*, void** bitmap)
+{
+    *bitmap = nullptr;
+    return 1;
+}
+__declspec(dllexport) int WINAPI GdipCreateHBITMAPFromBitmap(void*, HBITMAP* result, DWORD)
+{
+    *result = nullptr;
+    return 1;
+}
+__declspec(dllexport) int WINAPI GdipDisposeImage(void*) { return 0; }
+__declspec(dllexport) int WINAPI GdipCloneImage(void*, void** clone)
+{
+    *clone = nullptr;
+    return 1;
+}
+}
