@@ -72,6 +72,17 @@ void TApplication::HandleException(std::exception_ptr error)
     PostQuitMessage(0);
 }
 
+void TApplication::RemoveForm(TForm* form)
+{
+    for (auto it = FForms.begin(); it != FForms.end(); ++it)
+        if (*it == form) {
+            FForms.erase(it);
+            break;
+        }
+    if (FMainForm == form)
+        FMainForm = nullptr;
+}
+
 void TApplication::DestroyForms()
 {
     while (!FForms.empty()) {

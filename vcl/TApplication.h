@@ -47,6 +47,8 @@ public:
     void Terminate();
     // Takes an exception that a window procedure could not let through.
     void HandleException(std::exception_ptr error);
+    // Forgets a form that is being destroyed.
+    void RemoveForm(TForm* form);
 
 private:
     void AddForm(TForm* form);

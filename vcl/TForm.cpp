@@ -9,6 +9,7 @@ TForm::~TForm()
 {
     if (!FDestroying)
         BeforeDestruction();
+    Application->RemoveForm(this);
     DestroyHandle();
     delete FFont;
 }
