@@ -1,32 +1,166 @@
 #include "Director.h"
 
+#include "Common.h"
+#include "LanguageLibrary.h"
 #include "Panel.h"
+#include "TApplication.h"
 #include "TScreen.h"
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+const wchar_t* const PortsText =
+    L"When your notebook PC is docked on Portica Dock, your notebook PC's HDMI, VGA, and other display ports are "
+    L"disabled. You can use the display port on Portica Dock.";
+const wchar_t* const ModelsText =
+    L"Portica Dock is compatible with specific Tavrin Notebook PC models. Please check that your notebook PC "
+    L"supports Portica Dock.";
+
+// How the second paragraph moves for a language, in units of the scale.
+struct LanguageRow {
+    const char* Names[9];
+    int Move;
+    bool JapaneseFont;
+};
+
+const LanguageRow LanguageRule[] = {
+    {{"TChinese", "SChinese"}, -35, false},
+    {{"Danish"}, -15, false},
+    {{"Japanese"}, -15, true},
+    {{"Poland", "Portuguese", "Brazil", "Spanish", "Dutch", "Turkish", "Vietnamese", "Indonesian", "Croatian"}, 25,
+     false},
+    {{"Hungarian"}, 30, false},
+    {{"French", "German"}, 40, false},
+};
+
+} // namespace
 
 Director::Director()
 {
-    Scale = Screen->Width() < 3840 ? 1 : 2;
+    FScale = 1;
+    InitLanguage();
+    FScale = Screen->Width() < 3840 ? 1 : 2;
 }
 
 Director::~Director()
 {
-    delete LayeredWindow;
-    LayeredWindow = nullptr;
+    delete FLayeredWindow;
+    FLayeredWindow = nullptr;
+    // The background is left alone: destroying a child detaches it from its
+    // parent, and the background itself lives until the process ends.
+    delete FPortsLabel;
+    FPortsLabel = nullptr;
+    delete FModelsLabel;
+    FModelsLabel = nullptr;
+    delete FCloseButton;
+    FCloseButton = nullptr;
+    ReleaseLanguageLibrary();
+}
+
+void Director::InitLanguage()
+{
+    char path[260] = {};
+    GetModuleFileNameA(nullptr, path, sizeof(path) - 1);
+    if (char* slash = std::strrchr(path, '\\'))
+        *slash = '\0';
+    char languageFolder[300];
+    std::snprintf(languageFolder, sizeof(languageFolder), "%s%s", path, "\\Images\\LangFiles\\");
+    LoadLanguageLibrary(languageFolder);
+    CopyLanguageName(FLanguageName);
 }
 
 void Director::Run()
 {
-    PanelForm->SetClientWidth(365 * Scale);
-    PanelForm->SetClientHeight(300 * Scale);
+    CreateBackground();
+    CreateTexts();
+    BindEvents();
+    CreateCloseButton();
+}
+
+void Director::CreateBackground()
+{
+    FBackground = CreateImageWidget(L"sub_bg.jpg");
+    FBackground->SetAutoSize(true);
+    FBackground->SetHost(PanelForm);
+    PanelForm->SetClientWidth(FBackground->Width());
+    PanelForm->SetClientHeight(FBackground->Height());
     PanelForm->SetLeft(Screen->Width() / 2 - PanelForm->ClientWidth() / 2);
     PanelForm->SetTop(Screen->Height() / 2 - PanelForm->ClientHeight() / 2);
-    if (!LayeredWindow) {
-        LayeredWindow = new gs::TPerPixelLayeredWindowMaker();
-        LayeredWindow->SetUseConstantAlpha(true);
-        LayeredWindow->SetConstantAlpha(245);
-        LayeredWindow->SetPerPixelAlpha(true);
+    if (!FLayeredWindow) {
+        FLayeredWindow = new gs::TPerPixelLayeredWindowMaker();
+        FLayeredWindow->SetUseConstantAlpha(true);
+        FLayeredWindow->SetConstantAlpha(245);
+        FLayeredWindow->SetPerPixelAlpha(true);
     }
+}
+
+gs::WdgLabel* Director::CreateText(int top, const wchar_t* key)
+{
+    auto* label = new gs::WdgLabel();
+    TFont* font = label->TextEffect()->Font();
+    font->SetName(L"Segoe UI");
+    font->SetHeight(-16 * FScale);
+    font->SetColor(0xFFFFFF);
+    label->SetAutoSize(false);
+    label->SetLeft(20 * FScale);
+    label->SetTop(top * FScale);
+    label->SetWidth(325 * FScale);
+    label->SetHeight(130 * FScale);
+    label->SetAlignment(gs::taLeftJustify);
+    label->SetLayout(gs::tlTop);
+    label->SetWordWrap(true);
+    label->SetParent(FBackground);
+    label->SetText(UnicodeString(TranslateText(key)));
+    label->SetVisible(true);
+    label->SetOnMouseDown(gs::GsMouseEvent::Bind<&Director::OnDragMouseDown>(this));
+    return label;
+}
+
+void Director::CreateTexts()
+{
+    FPortsLabel = CreateText(60, PortsText);
+    FModelsLabel = CreateText(155, ModelsText);
+    ApplyLanguageRule();
+}
+
+void Director::ApplyLanguageRule()
+{
+    for (const LanguageRow& row : LanguageRule) {
+        bool matches = false;
+        for (const char* name : row.Names)
+            if (name && _stricmp(FLanguageName, name) == 0)
+                matches = true;
+        if (!matches)
+            continue;
+        if (row.JapaneseFont) {
+            FPortsLabel->TextEffect()->Font()->SetName(L"MS UI Gothic");
+            FModelsLabel->TextEffect()->Font()->SetName(L"MS UI Gothic");
+        }
+        FModelsLabel->SetTop(FModelsLabel->Top() + row.Move * FScale);
+        return;
+    }
+}
+
+void Director::BindEvents()
+{
     PanelForm->SetOnPaint(TNotifyEvent::Bind<&Director::OnFormPaint>(this));
+    PanelForm->SetOnMouseMove(TMouseMoveEvent::Bind<&Director::OnFormMouseMove>(this));
+    PanelForm->SetOnMouseDown(TMouseEvent::Bind<&Director::OnFormMouseDown>(this));
+    PanelForm->SetOnMouseUp(TMouseEvent::Bind<&Director::OnFormMouseUp>(this));
+    FBackground->SetOnMouseDown(gs::GsMouseEvent::Bind<&Director::OnDragMouseDown>(this));
+}
+
+void Director::CreateCloseButton()
+{
+    const wchar_t* const names[4] = {L"close_normal.png", L"close_click.png", L"close_hover.png", L""};
+    FCloseButton = CreateImageButton(names);
+    FCloseButton->SetLeft(321 * FScale);
+    FCloseButton->SetTop(0);
+    FCloseButton->SetOnClick(gs::GsNotifyEvent::Bind<&Director::OnCloseClick>(this));
+    FCloseButton->SetVisible(true);
+    FCloseButton->SetParent(FBackground);
 }
 
 void Director::OnFormPaint(TObject*)
@@ -34,15 +168,37 @@ void Director::OnFormPaint(TObject*)
     TBitmap frame;
     frame.SetPixelFormat(pf32bit);
     frame.Canvas()->Brush()->SetColor(clBlack);
-    frame.SetSize(365 * Scale, 300 * Scale);
-    for (int y = 0; y < frame.Height(); ++y) {
-        BYTE* row = static_cast<BYTE*>(frame.ScanLine(y));
-        for (int x = 0; x < frame.Width(); ++x) {
-            row[4 * x + 0] = 0x60;
-            row[4 * x + 1] = 0x40;
-            row[4 * x + 2] = 0x20;
-            row[4 * x + 3] = 0xFF;
-        }
-    }
-    LayeredWindow->Update(PanelForm, &frame);
+    frame.SetWidth(FBackground->Width());
+    frame.SetHeight(FBackground->Height());
+    FBackground->RenderTo(&frame);
+    FLayeredWindow->Update(PanelForm, &frame);
+}
+
+void Director::OnFormMouseDown(TObject*, TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    FBackground->DispatchMouseDown(Button, Shift, X, Y);
+}
+
+void Director::OnFormMouseMove(TObject*, TShiftState Shift, int X, int Y)
+{
+    FBackground->DispatchMouseMove(Shift, X, Y);
+}
+
+void Director::OnFormMouseUp(TObject*, TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    FBackground->DispatchMouseUp(Button, Shift, X, Y);
+}
+
+void Director::OnDragMouseDown(gs::GsWidget*, TMouseButton Button, TShiftState, int, int)
+{
+    if (Button != mbLeft)
+        return;
+    ReleaseCapture();
+    SendMessageW(PanelForm->Handle(), WM_NCLBUTTONDOWN, HTCAPTION, 0);
+}
+
+void Director::OnCloseClick(gs::GsWidget* Sender)
+{
+    if (Sender == FCloseButton)
+        Application->Terminate();
 }

@@ -11,6 +11,8 @@ public:
     explicit TPanelForm(TComponent* AOwner);
 
     void FormDestroy(TObject* Sender);
+    // The panel's director; null before it is built and after FormDestroy.
+    Director* PanelDirector() const { return FDirector; }
 
 protected:
     void CreateParams(TCreateParams& Params) override;
