@@ -1,0 +1,80 @@
+#include "WdgButton.h"
+
+namespace gs {
+
+WdgButton::WdgButton()
+    : FAppearance(new GsButtonAppearance(GsAppearanceChangeEvent::Bind<&WdgButton::AppearanceChanged>(this))),
+      FTextEffect(new GsButtonOuterGlowTextEffect)
+{
+}
+
+WdgButton::~WdgButton()
+{
+    delete FAppearance;
+    delete FTextEffect;
+}
+
+void WdgButton::Paint(TBitmap* Target, const TRect& Rect)
+{
+    if (!FEnabled)
+        FState = StateDisabled;
+    else if (FHovered)
+        FState = FPressed ? StateSunken : StateHovered;
+    else
+        FState = StateRaised;
+    // The caption goes onto a copy: the appearance's picture stays clean.
+    TBitmap picture;
+    picture.Assign(FAppearance->GetBitmap(FState));
+    if (!FText.empty())
+        DrawCaption(&picture, FState);
+    DrawBitmapAt(Target, Rect, &picture);
+}
+
+void WdgButton::MouseMove(TShiftState, int, int)
+{
+    int expected = FPressed ? StateSunken : StateHovered;
+    if (FState != expected)
+        Invalidate();
+}
+
+void WdgButton::MouseDown(TMouseButton Button, TShiftState, int, int)
+{
+    if (Button == mbLeft && !FPressed) {
+        FPressed = true;
+        Invalidate();
+    } else if (Button != mbLeft && FPressed) {
+        FPressed = false;
+        Invalidate();
+    }
+}
+
+void WdgButton::MouseUp(TMouseButton, TShiftState, int, int)
+{
+    if (!FPressed)
+        return;
+    FPressed = false;
+    Invalidate();
+}
+
+void WdgButton::MouseLeave()
+{
+    if (FState == StateRaised)
+        return;
+    FState = StateRaised;
+    Invalidate();
+}
+
+TTextPainter* WdgButton::PainterForState(int State)
+{
+    return FTextEffect->GetStateTextPainter(State);
+}
+
+void WdgButton::AppearanceChanged(TObject*, int Index)
+{
+    if (Index != StateRaised)
+        return;
+    SetWidth(FAppearance->Raised()->Width());
+    SetHeight(FAppearance->Raised()->Height());
+}
+
+} // namespace gs
