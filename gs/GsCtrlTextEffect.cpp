@@ -1,0 +1,10 @@
+#include "GsCtrlTextEffect.h"
+
+namespace gs {
+
+void GsCtrlTextEffect::Changed()
+{
+    OnChange()(this);
+}
+
+} // namespace gs
