@@ -243,8 +243,13 @@ TEST(Panel, AMissingPictureShowsItsMessageAndThePanelStillComes)
     std::wstring expected = L"Can not load image " + folder + L"\\images\\" +
                             (ScreenScale() == 1 ? L"1920" : L"4k") + L"\\close_hover.png";
     EXPECT_EQ(expected, text);
-    PostMessageW(search.Found, WM_COMMAND, IDOK, 0);
-    EXPECT_NE(nullptr, process.WaitForWindow()) << "panel after the message";
+    HWND box = search.Found;
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); })) << "message box stays";
+    HWND window = process.WaitForWindow();
+    ASSERT_NE(nullptr, window);
+    EXPECT_TRUE(WaitFor([&] { return (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_LAYERED) != 0; }))
+        << "panel shown after the message";
     search.Found = nullptr;
     EnumWindows(&FindLoadImageBox, reinterpret_cast<LPARAM>(&search));
     EXPECT_EQ(nullptr, search.Found) << "exactly one message";
