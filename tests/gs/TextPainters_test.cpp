@@ -408,3 +408,29 @@ TEST(TOuterGlowTextPainter, RectanglesTooSmallOrOutsideDrawNothing)
     plain.PaintText(b.get(), kText, &outside, DT_LEFT, 1, true);
     SUCCEED() << "layers reaching past the bitmap stay inside its pixels";
 }
+
+TEST(TOuterGlowTextPainter, CanvasAndBitmapTargetsGetTheSameColours)
+{
+    for (bool ppa : {true, false}) {
+        auto onBitmap = Target(160, 60, 0x00FF8040);
+        auto onCanvas = Target(160, 60, 0x00FF8040);
+        for (TBitmap* b : {onBitmap.get(), onCanvas.get()})
+            for (int y = 0; y < 60; ++y)
+                for (int x = 0; x < 160; ++x)
+                    Set(*b, x, y, Pixel{BYTE(x), BYTE(y), 90, 255});
+        PainterPtr glow = NewGlow(4, 0x0000C0FF);
+        glow->Radiation = TPoint{-1, 2};
+        TRect r(6, 4, 150, 58);
+        glow->PaintText(onBitmap.get(), kText, &r, DT_CENTER, 0, ppa);
+        glow->PaintText(onCanvas->Canvas(), kText, &r, DT_CENTER, 0, ppa);
+        int differ = 0, changed = 0;
+        for (int y = 0; y < 60; ++y)
+            for (int x = 0; x < 160; ++x) {
+                Pixel a = Get(*onBitmap, x, y), c = Get(*onCanvas, x, y);
+                differ += a[0] != c[0] || a[1] != c[1] || a[2] != c[2];
+                changed += a[0] != x || a[1] != y || a[2] != 90;
+            }
+        EXPECT_EQ(0, differ) << "per-pixel alpha " << ppa;
+        EXPECT_LT(200, changed) << "per-pixel alpha " << ppa;
+    }
+}
