@@ -1,0 +1,393 @@
+#include "TaskRegistration.h"
+
+#include <cstdio>
+#include <cwchar>
+
+#include "LogonTrigger.h"
+#include "OleString.h"
+#include "OleVariant.h"
+
+namespace {
+
+const wchar_t RootFolderPath[] = L"\\";
+const wchar_t FolderName[] = L"Tavrinex_TASK";
+const wchar_t Author[] = L"Tavrinex";
+const wchar_t NoTimeLimit[] = L"PT0S";
+const wchar_t TriggerId[] = L"Tavrin Trigger 1";
+
+}
+
+// The common start reports the same failures with different codes, and two
+// of them with a different text, in the two exports.
+struct TaskRegistration::StartCodes {
+  int Service;
+  int Connect;
+  int Root;
+  int Folder;
+  const char* RootText;
+  const char* FolderText;
+};
+
+const TaskRegistration::StartCodes TaskRegistration::RegisterStart = {
+    1, 2, 3, 4, "Cannot get Root Folder pointer: %x", "Cannot create Tavrin Folder pointer: %x"};
+const TaskRegistration::StartCodes TaskRegistration::DeleteStart = {
+    2, 3, 4, 5, "\nCannot get Root Folder pointer: %x",
+    "\nCannot create Tavrin Folder pointer: %x"};
+
+TaskRegistration::TaskRegistration(PlatformApi& Api, bool& SecurityInitialized)
+    : FApi(Api), FSecurityInitialized(SecurityInitialized)
+{
+}
+
+// The work is done by Register and Delete, whose scheduler objects are all
+// released when they return; only then is COM uninitialized on failure.
+int TaskRegistration::RegisterScheduledTask(const wchar_t* TaskName, const wchar_t* ProgramPath,
+                                            const wchar_t* Arguments,
+                                            int RunOnlyIfNetworkAvailable)
+{
+  if (!IsWindowsVersionSupported())
+    return UnsupportedWindows;
+  const int code = Register(TaskName, ProgramPath, Arguments, RunOnlyIfNetworkAvailable);
+  if (code != Success)
+    FApi.CoUninitialize();
+  return code;
+}
+
+int TaskRegistration::DeleteScheduleTask(const wchar_t* TaskName)
+{
+  if (!IsWindowsVersionSupported())
+    return UnsupportedWindows;
+  const int code = Delete(TaskName);
+  if (code != Success)
+    FApi.CoUninitialize();
+  return code;
+}
+
+bool TaskRegistration::IsWindowsVersionSupported()
+{
+  OSVERSIONINFOW version = {};
+  version.dwOSVersionInfoSize = sizeof(version);
+  return FApi.GetVersionExW(&version) && version.dwMajorVersion > 5;
+}
+
+// Looks up the local name of a built-in group by its well-known SID (NT
+// authority, built-in domain, Rid). The name is empty when the lookup fails.
+int TaskRegistration::GetBuiltinGroupName(DWORD Rid, wchar_t (&Name)[GroupNameSize])
+{
+  Name[0] = L'\0';
+  SID_IDENTIFIER_AUTHORITY ntAuthority = SECURITY_NT_AUTHORITY;
+  PSID sid = nullptr;
+  if (AllocateAndInitializeSid(&ntAuthority, 2, SECURITY_BUILTIN_DOMAIN_RID, Rid, 0, 0, 0, 0, 0,
+                               0, &sid)) {
+    wchar_t name[GroupNameSize] = {};
+    wchar_t domain[GroupNameSize] = {};
+    DWORD nameSize = GroupNameSize;
+    DWORD domainSize = GroupNameSize;
+    SID_NAME_USE use;
+    if (FApi.LookupAccountSidW(nullptr, sid, name, &nameSize, domain, &domainSize, &use)) {
+      name[GroupNameSize - 1] = L'\0';
+      wcscpy(Name, name);
+    }
+    FreeSid(sid);
+  }
+  printf("DOMAIN_ALIAS_RID_USERS: %S\n", Name);
+  return 0;
+}
+
+int TaskRegistration::Report(int Code, const char* Format, HRESULT Result)
+{
+  printf(Format, static_cast<unsigned>(Result));
+  return Code;
+}
+
+int TaskRegistration::CheckRegisterInput(const wchar_t* TaskName, const wchar_t* ProgramPath,
+                                         const wchar_t* Arguments)
+{
+  if (!TaskName) {
+    printf("\nInvalid task name: null pointer");
+    return NullTaskName;
+  }
+  if (!ProgramPath) {
+    printf("\nInvalid program path: null pointer");
+    return NullProgramPath;
+  }
+  if (!Arguments) {
+    printf("\nInvalid arguments: null pointer");
+    return NullArguments;
+  }
+  if (wcsnlen(ProgramPath, MaxProgramPathLength + 1) > MaxProgramPathLength) {
+    printf("\nInvalid program path: longer than %u characters",
+           static_cast<unsigned>(MaxProgramPathLength));
+    return ProgramPathTooLong;
+  }
+  // A quote inside the path would end the quoted path early and turn the
+  // rest into arguments of a program that runs with highest privileges.
+  if (wcschr(ProgramPath, L'"')) {
+    printf("\nInvalid program path: holds a double quote");
+    return ProgramPathHoldsQuote;
+  }
+  return Success;
+}
+
+int TaskRegistration::Start(const StartCodes& Codes, ComPtr<ITaskService>& Service,
+                            ComPtr<ITaskFolder>& Root, ComPtr<ITaskFolder>& Folder)
+{
+  if (!FSecurityInitialized) {
+    const HRESULT hr = FApi.CoInitializeSecurity(
+        nullptr, -1, nullptr, nullptr, RPC_C_AUTHN_LEVEL_PKT_PRIVACY, RPC_C_IMP_LEVEL_IMPERSONATE,
+        nullptr, EOAC_NONE, nullptr);
+    // RPC_E_TOO_LATE: the host has set the process's security already.
+    if (FAILED(hr) && hr != RPC_E_TOO_LATE)
+      return Report(1, "\nCoInitializeSecurity failed: %x", hr);
+    FSecurityInitialized = true;
+  }
+
+  HRESULT hr = FApi.CoCreateInstance(CLSID_TaskScheduler, nullptr, CLSCTX_INPROC_SERVER,
+                                     __uuidof(ITaskService), Service.OutVoid());
+  if (FAILED(hr))
+    return Report(Codes.Service, "Failed to create an instance of ITaskService: %x", hr);
+
+  const OleVariant none;
+  hr = Service->Connect(none.Get(), none.Get(), none.Get(), none.Get());
+  if (FAILED(hr))
+    return Report(Codes.Connect, "ITaskService::Connect failed: %x", hr);
+
+  const OleString rootPath(RootFolderPath);
+  hr = rootPath.Valid() ? Service->GetFolder(rootPath.Get(), Root.Out()) : E_OUTOFMEMORY;
+  if (FAILED(hr))
+    return Report(Codes.Root, Codes.RootText, hr);
+
+  const OleString folderName(FolderName);
+  hr = folderName.Valid() ? Root->GetFolder(folderName.Get(), Folder.Out()) : E_OUTOFMEMORY;
+  if (FAILED(hr)) {
+    const OleVariant securityDescriptor(L"");
+    hr = folderName.Valid() && securityDescriptor.Valid()
+             ? Root->CreateFolder(folderName.Get(), securityDescriptor.Get(), Folder.Out())
+             : E_OUTOFMEMORY;
+    if (FAILED(hr))
+      return Report(Codes.Folder, Codes.FolderText, hr);
+  }
+  return Success;
+}
+
+int TaskRegistration::Register(const wchar_t* TaskName, const wchar_t* ProgramPath,
+                               const wchar_t* Arguments, int RunOnlyIfNetworkAvailable)
+{
+  int code = CheckRegisterInput(TaskName, ProgramPath, Arguments);
+  if (code != Success)
+    return code;
+  // The checked length leaves room for the two quotes and the terminator.
+  const size_t length = wcslen(ProgramPath);
+  wchar_t quotedPath[QuotedPathSize];
+  quotedPath[0] = L'"';
+  wmemcpy(quotedPath + 1, ProgramPath, length);
+  quotedPath[length + 1] = L'"';
+  quotedPath[length + 2] = L'\0';
+
+  ComPtr<ITaskService> service;
+  ComPtr<ITaskFolder> root;
+  ComPtr<ITaskFolder> folder;
+  code = Start(RegisterStart, service, root, folder);
+  if (code != Success)
+    return code;
+
+  // A task of that name is replaced; its absence is no failure.
+  const OleString name(TaskName);
+  if (name.Valid())
+    folder->DeleteTask(name.Get(), 0);
+
+  ComPtr<ITaskDefinition> task;
+  const HRESULT hr = service->NewTask(0, task.Out());
+  service.Reset();
+  if (FAILED(hr))
+    return Report(5, "Failed to create a task definition: %x", hr);
+
+  if ((code = PutRegistrationInfo(task.Get())) != Success ||
+      (code = PutSettings(task.Get(), RunOnlyIfNetworkAvailable)) != Success ||
+      (code = PutTrigger(task.Get())) != Success ||
+      (code = PutAction(task.Get(), quotedPath, Arguments)) != Success ||
+      (code = PutPrincipal(task.Get())) != Success ||
+      (code = RegisterDefinition(folder.Get(), TaskName, task.Get())) != Success)
+    return code;
+
+  printf("\nSuccess! Task successfully registered. ");
+  return Success;
+}
+
+int TaskRegistration::PutRegistrationInfo(ITaskDefinition* Task)
+{
+  ComPtr<IRegistrationInfo> info;
+  HRESULT hr = Task->get_RegistrationInfo(info.Out());
+  if (FAILED(hr))
+    return Report(6, "\nCannot get identification pointer: %x", hr);
+  const OleString author(Author);
+  hr = author.Valid() ? info->put_Author(author.Get()) : E_OUTOFMEMORY;
+  if (FAILED(hr))
+    return Report(7, "\nCannot put identification info: %x", hr);
+  return Success;
+}
+
+// Every setting is checked: a task with a time limit or battery rules the
+// caller did not ask for must not be reported as registered.
+int TaskRegistration::PutSettings(ITaskDefinition* Task, int RunOnlyIfNetworkAvailable)
+{
+  ComPtr<ITaskSettings> settings;
+  HRESULT hr = Task->get_Settings(settings.Out());
+  if (FAILED(hr))
+    return Report(8, "\nCannot get settings pointer: %x", hr);
+
+  const OleString noTimeLimit(NoTimeLimit);
+  hr = noTimeLimit.Valid() ? settings->put_ExecutionTimeLimit(noTimeLimit.Get()) : E_OUTOFMEMORY;
+  if (SUCCEEDED(hr))
+    hr = settings->put_MultipleInstances(TASK_INSTANCES_PARALLEL);
+  if (SUCCEEDED(hr))
+    hr = settings->put_StartWhenAvailable(1);
+  if (SUCCEEDED(hr))
+    hr = settings->put_StopIfGoingOnBatteries(0);
+  if (SUCCEEDED(hr))
+    hr = settings->put_DisallowStartIfOnBatteries(0);
+  if (SUCCEEDED(hr) && RunOnlyIfNetworkAvailable)
+    hr = settings->put_RunOnlyIfNetworkAvailable(1);
+  if (FAILED(hr))
+    return Report(9, "\nCannot put setting info: %x", hr);
+  return Success;
+}
+
+// A trigger without its id still fires at every logon, so a failing put_Id
+// is reported and the registration goes on.
+int TaskRegistration::PutTrigger(ITaskDefinition* Task)
+{
+  ComPtr<ITriggerCollection> triggers;
+  HRESULT hr = Task->get_Triggers(triggers.Out());
+  if (FAILED(hr))
+    return Report(10, "\nCannot get trigger collection: %x", hr);
+
+  ComPtr<ITrigger> trigger;
+  hr = triggers->Create(TASK_TRIGGER_LOGON, trigger.Out());
+  if (FAILED(hr))
+    return Report(11, "\nCannot create the trigger: %x", hr);
+
+  ComPtr<ILogonTrigger> logonTrigger;
+  hr = trigger->QueryInterface(__uuidof(ILogonTrigger), logonTrigger.OutVoid());
+  if (FAILED(hr))
+    return Report(12, "\nQueryInterface call failed for ILogonTrigger: %x", hr);
+
+  const OleString id(TriggerId);
+  hr = id.Valid() ? logonTrigger->put_Id(id.Get()) : E_OUTOFMEMORY;
+  if (FAILED(hr))
+    printf("\nCannot put the trigger ID: %x", static_cast<unsigned>(hr));
+  return Success;
+}
+
+// Both the path and the arguments are checked: a task without its program
+// must not be reported as registered.
+int TaskRegistration::PutAction(ITaskDefinition* Task, const wchar_t* QuotedPath,
+                                const wchar_t* Arguments)
+{
+  ComPtr<IActionCollection> actions;
+  HRESULT hr = Task->get_Actions(actions.Out());
+  if (FAILED(hr))
+    return Report(17, "\nCannot get Task collection pointer: %x", hr);
+
+  ComPtr<IAction> action;
+  hr = actions->Create(TASK_ACTION_EXEC, action.Out());
+  if (FAILED(hr))
+    return Report(18, "\nCannot create the action: %x", hr);
+
+  ComPtr<IExecAction> execAction;
+  hr = action->QueryInterface(__uuidof(IExecAction), execAction.OutVoid());
+  if (FAILED(hr))
+    return Report(19, "\nQueryInterface call failed for IExecAction: %x", hr);
+
+  const OleString path(QuotedPath);
+  const OleString arguments(Arguments);
+  hr = path.Valid() ? execAction->put_Path(path.Get()) : E_OUTOFMEMORY;
+  if (SUCCEEDED(hr))
+    hr = arguments.Valid() ? execAction->put_Arguments(arguments.Get()) : E_OUTOFMEMORY;
+  if (FAILED(hr))
+    return Report(20, "\nCannot set path of executable: %x", hr);
+  return Success;
+}
+
+// The run level is requested but its result is not examined.
+int TaskRegistration::PutPrincipal(ITaskDefinition* Task)
+{
+  ComPtr<IPrincipal> principal;
+  const HRESULT hr = Task->get_Principal(principal.Out());
+  if (FAILED(hr))
+    return Report(21, "\nCannot get Principal: %x", hr);
+  principal->put_RunLevel(TASK_RUNLEVEL_HIGHEST);
+  return Success;
+}
+
+// Registers for the built-in administrators group, and for the users group
+// when the system refuses the first.
+int TaskRegistration::RegisterDefinition(ITaskFolder* Folder, const wchar_t* TaskName,
+                                         ITaskDefinition* Task)
+{
+  const OleString name(TaskName);
+  wchar_t group[GroupNameSize];
+  GetBuiltinGroupName(DOMAIN_ALIAS_RID_ADMINS, group);
+  HRESULT hr = RegisterForGroup(Folder, name.Get(), Task, group);
+  if (FAILED(hr)) {
+    GetBuiltinGroupName(DOMAIN_ALIAS_RID_USERS, group);
+    hr = RegisterForGroup(Folder, name.Get(), Task, group);
+  }
+  if (FAILED(hr))
+    return Report(22, "\nError saving the Task : %x", hr);
+  return Success;
+}
+
+HRESULT TaskRegistration::RegisterForGroup(ITaskFolder* Folder, BSTR TaskName,
+                                           ITaskDefinition* Task, const wchar_t* Group)
+{
+  const OleVariant user(Group);
+  const OleVariant noPassword;
+  const OleVariant securityDescriptor(L"");
+  // A null name would make the scheduler invent one.
+  if (!TaskName || !user.Valid() || !securityDescriptor.Valid())
+    return E_OUTOFMEMORY;
+  ComPtr<IRegisteredTask> registered;
+  return Folder->RegisterTaskDefinition(TaskName, Task, TASK_CREATE_OR_UPDATE, user.Get(),
+                                        noPassword.Get(), TASK_LOGON_GROUP,
+                                        securityDescriptor.Get(), registered.Out());
+}
+
+int TaskRegistration::Delete(const wchar_t* TaskName)
+{
+  if (!TaskName) {
+    printf("\nInvalid task name: null pointer");
+    return NullTaskName;
+  }
+
+  ComPtr<ITaskService> service;
+  ComPtr<ITaskFolder> root;
+  ComPtr<ITaskFolder> folder;
+  const int code = Start(DeleteStart, service, root, folder);
+  if (code != Success)
+    return code;
+
+  // Whether the task existed does not matter.
+  const OleString name(TaskName);
+  if (name.Valid())
+    folder->DeleteTask(name.Get(), 0);
+  printf("\nTask: %S was deleted.", TaskName);
+
+  // A count that cannot be read is treated like a list that cannot be read:
+  // the folder is only removed when it is known to be empty.
+  ComPtr<IRegisteredTaskCollection> tasks;
+  LONG count = 0;
+  HRESULT hr = folder->GetTasks(0, tasks.Out());
+  if (SUCCEEDED(hr))
+    hr = tasks->get_Count(&count);
+  if (FAILED(hr))
+    return 6;
+
+  if (count == 0) {
+    const OleString folderName(FolderName);
+    if (folderName.Valid())
+      root->DeleteFolder(folderName.Get(), 0);
+    printf("\nFolder: %S was deleted.", FolderName);
+  }
+  return Success;
+}

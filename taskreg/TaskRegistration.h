@@ -1,0 +1,69 @@
+#pragma once
+
+#include <windows.h>
+#include <taskschd.h>
+
+#include "ComPtr.h"
+#include "PlatformApi.h"
+
+// Registers and deletes logon tasks with highest privileges in the maker's
+// task folder "Tavrinex_TASK" of the Task Scheduler. Progress and failures go
+// to standard output as text; every failure also has a result code.
+//
+// COM contract: the caller initializes COM on the calling thread. Every
+// failure return after the version test (a positive code) is preceded by
+// exactly one CoUninitialize, made after the library has released every
+// scheduler object it held; success (0) and the version failure (-1) leave
+// COM alone.
+class TaskRegistration {
+public:
+  static constexpr int Success = 0;
+  static constexpr int UnsupportedWindows = -1;
+  // Bad input: nothing is written to the Task Scheduler.
+  static constexpr int NullTaskName = 30;
+  static constexpr int NullProgramPath = 31;
+  static constexpr int NullArguments = 32;
+  static constexpr int ProgramPathTooLong = 33;
+  static constexpr int ProgramPathHoldsQuote = 34;
+
+  static constexpr DWORD GroupNameSize = 260;
+  static constexpr size_t QuotedPathSize = 270;
+  static constexpr size_t MaxProgramPathLength = QuotedPathSize - 3;
+
+  // SecurityInitialized is the process-wide record that COM security is set
+  // up; the exports pass the library's one flag, tests pass their own.
+  TaskRegistration(PlatformApi& Api, bool& SecurityInitialized);
+
+  int RegisterScheduledTask(const wchar_t* TaskName, const wchar_t* ProgramPath,
+                            const wchar_t* Arguments, int RunOnlyIfNetworkAvailable);
+  int DeleteScheduleTask(const wchar_t* TaskName);
+
+  bool IsWindowsVersionSupported();
+  int GetBuiltinGroupName(DWORD Rid, wchar_t (&Name)[GroupNameSize]);
+
+private:
+  struct StartCodes;
+  static const StartCodes RegisterStart;
+  static const StartCodes DeleteStart;
+
+  int Register(const wchar_t* TaskName, const wchar_t* ProgramPath, const wchar_t* Arguments,
+               int RunOnlyIfNetworkAvailable);
+  int Delete(const wchar_t* TaskName);
+  int CheckRegisterInput(const wchar_t* TaskName, const wchar_t* ProgramPath,
+                         const wchar_t* Arguments);
+  int Start(const StartCodes& Codes, ComPtr<ITaskService>& Service, ComPtr<ITaskFolder>& Root,
+            ComPtr<ITaskFolder>& Folder);
+  int PutRegistrationInfo(ITaskDefinition* Task);
+  int PutSettings(ITaskDefinition* Task, int RunOnlyIfNetworkAvailable);
+  int PutTrigger(ITaskDefinition* Task);
+  int PutAction(ITaskDefinition* Task, const wchar_t* QuotedPath, const wchar_t* Arguments);
+  int PutPrincipal(ITaskDefinition* Task);
+  int RegisterDefinition(ITaskFolder* Folder, const wchar_t* TaskName, ITaskDefinition* Task);
+  HRESULT RegisterForGroup(ITaskFolder* Folder, BSTR TaskName, ITaskDefinition* Task,
+                           const wchar_t* Group);
+
+  static int Report(int Code, const char* Format, HRESULT Result);
+
+  PlatformApi& FApi;
+  bool& FSecurityInitialized;
+};
