@@ -1,5 +1,6 @@
 #include "TaskRegistration.h"
 
+#include <cstdarg>
 #include <cstdio>
 #include <cwchar>
 
@@ -14,6 +15,17 @@ const wchar_t FolderName[] = L"Tavrinex_TASK";
 const wchar_t Author[] = L"Tavrinex";
 const wchar_t NoTimeLimit[] = L"PT0S";
 const wchar_t TriggerId[] = L"Tavrin Trigger 1";
+
+// printf, flushed at once: the host may write to the same stream through a
+// C runtime of its own, and the order of the lines must hold.
+__attribute__((format(gnu_printf, 1, 2))) void Print(const char* Format, ...)
+{
+  va_list arguments;
+  va_start(arguments, Format);
+  vprintf(Format, arguments);
+  va_end(arguments);
+  fflush(stdout);
+}
 
 }
 
@@ -90,13 +102,13 @@ int TaskRegistration::GetBuiltinGroupName(DWORD Rid, wchar_t (&Name)[GroupNameSi
     }
     FreeSid(sid);
   }
-  printf("DOMAIN_ALIAS_RID_USERS: %S\n", Name);
+  Print("DOMAIN_ALIAS_RID_USERS: %S\n", Name);
   return 0;
 }
 
 int TaskRegistration::Report(int Code, const char* Format, HRESULT Result)
 {
-  printf(Format, static_cast<unsigned>(Result));
+  Print(Format, static_cast<unsigned>(Result));
   return Code;
 }
 
@@ -104,26 +116,26 @@ int TaskRegistration::CheckRegisterInput(const wchar_t* TaskName, const wchar_t*
                                          const wchar_t* Arguments)
 {
   if (!TaskName) {
-    printf("\nInvalid task name: null pointer");
+    Print("\nInvalid task name: null pointer");
     return NullTaskName;
   }
   if (!ProgramPath) {
-    printf("\nInvalid program path: null pointer");
+    Print("\nInvalid program path: null pointer");
     return NullProgramPath;
   }
   if (!Arguments) {
-    printf("\nInvalid arguments: null pointer");
+    Print("\nInvalid arguments: null pointer");
     return NullArguments;
   }
   if (wcsnlen(ProgramPath, MaxProgramPathLength + 1) > MaxProgramPathLength) {
-    printf("\nInvalid program path: longer than %u characters",
+    Print("\nInvalid program path: longer than %u characters",
            static_cast<unsigned>(MaxProgramPathLength));
     return ProgramPathTooLong;
   }
   // A quote inside the path would end the quoted path early and turn the
   // rest into arguments of a program that runs with highest privileges.
   if (wcschr(ProgramPath, L'"')) {
-    printf("\nInvalid program path: holds a double quote");
+    Print("\nInvalid program path: holds a double quote");
     return ProgramPathHoldsQuote;
   }
   return Success;
@@ -210,7 +222,7 @@ int TaskRegistration::Register(const wchar_t* TaskName, const wchar_t* ProgramPa
       (code = RegisterDefinition(folder.Get(), TaskName, task.Get())) != Success)
     return code;
 
-  printf("\nSuccess! Task successfully registered. ");
+  Print("\nSuccess! Task successfully registered. ");
   return Success;
 }
 
@@ -275,7 +287,7 @@ int TaskRegistration::PutTrigger(ITaskDefinition* Task)
   const OleString id(TriggerId);
   hr = id.Valid() ? logonTrigger->put_Id(id.Get()) : E_OUTOFMEMORY;
   if (FAILED(hr))
-    printf("\nCannot put the trigger ID: %x", static_cast<unsigned>(hr));
+    Print("\nCannot put the trigger ID: %x", static_cast<unsigned>(hr));
   return Success;
 }
 
@@ -356,7 +368,7 @@ HRESULT TaskRegistration::RegisterForGroup(ITaskFolder* Folder, BSTR TaskName,
 int TaskRegistration::Delete(const wchar_t* TaskName)
 {
   if (!TaskName) {
-    printf("\nInvalid task name: null pointer");
+    Print("\nInvalid task name: null pointer");
     return NullTaskName;
   }
 
@@ -371,7 +383,7 @@ int TaskRegistration::Delete(const wchar_t* TaskName)
   const OleString name(TaskName);
   if (name.Valid())
     folder->DeleteTask(name.Get(), 0);
-  printf("\nTask: %S was deleted.", TaskName);
+  Print("\nTask: %S was deleted.", TaskName);
 
   // A count that cannot be read is treated like a list that cannot be read:
   // the folder is only removed when it is known to be empty.
@@ -387,7 +399,7 @@ int TaskRegistration::Delete(const wchar_t* TaskName)
     const OleString folderName(FolderName);
     if (folderName.Valid())
       root->DeleteFolder(folderName.Get(), 0);
-    printf("\nFolder: %S was deleted.", FolderName);
+    Print("\nFolder: %S was deleted.", FolderName);
   }
   return Success;
 }
