@@ -14,10 +14,10 @@ execute_process(COMMAND ${WINDRES} -i ${FILE} -O rc OUTPUT_VARIABLE resources RE
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "windres could not read the resources of ${FILE}")
 endif()
-foreach(expected "FILEVERSION 1,0,0,3" "PRODUCTVERSION 1,0,0,3"
-    "VALUE \"FileDescription\", \"Tavrin Portica Dock Help Form\\\\0\""
-    "VALUE \"ProductName\", \"Tavrin Portica Dock Help Form\\\\0\""
-    "VALUE \"FileVersion\", \"1.0.0.3\\\\0\"" "VALUE \"ProductVersion\", \"1.0.0.1\\\\0\"" "MAINICON")
+foreach(expected "FILEVERSION 1, 0, 0, 3" "PRODUCTVERSION 1, 0, 0, 3"
+    "VALUE \"FileDescription\", \"Tavrin Portica Dock Help Form\""
+    "VALUE \"ProductName\", \"Tavrin Portica Dock Help Form\""
+    "VALUE \"FileVersion\", \"1.0.0.3\"" "VALUE \"ProductVersion\", \"1.0.0.1\"" "MAINICON")
   string(FIND "${resources}" "${expected}" at)
   if(at EQUAL -1)
     message(FATAL_ERROR "${FILE}: resources lack ${expected}")

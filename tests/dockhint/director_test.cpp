@@ -1,0 +1,158 @@
+// The help panel built in this process: the widget tree, its layout at the
+// screen's scale, and the second paragraph's place for every language.
+#include <gtest/gtest.h>
+
+#include "Director.h"
+#include "Panel.h"
+#include "TApplication.h"
+#include "TScreen.h"
+
+#include <string>
+
+namespace {
+
+void SetLanguage(const char* name)
+{
+    ASSERT_EQ(ERROR_SUCCESS, RegSetKeyValueA(HKEY_CURRENT_USER, "Software\\Tavrinex\\MultiLang", "Language", REG_SZ,
+                                             name, static_cast<DWORD>(strlen(name) + 1)));
+}
+
+// The host form with its panel, as the program makes it; destroyed like the
+// program destroys it.
+class BuiltPanel {
+public:
+    explicit BuiltPanel(const char* language)
+    {
+        SetLanguage(language);
+        Application->CreateForm(PanelForm);
+    }
+    ~BuiltPanel()
+    {
+        delete PanelForm;
+        PanelForm = nullptr;
+    }
+    Director* Panel() const { return PanelForm->PanelDirector(); }
+};
+
+int Scale()
+{
+    return Screen->Width() < 3840 ? 1 : 2;
+}
+
+// Height of the label's text as its painter lays it out in its box.
+int TextHeight(gs::WdgLabel* label)
+{
+    TBitmap scratch;
+    TRect r(0, 0, label->Width(), 0);
+    label->TextEffect()->GetTextPainter()->CalcRect(scratch.Canvas(), label->Text().c_str(), &r,
+                                                    label->TextFormat());
+    return r.Height();
+}
+
+struct LanguageCase {
+    const char* Name;
+    int ModelsTop; // in units of the scale
+    bool Gothic;
+};
+
+const LanguageCase Languages[] = {
+    {"TChinese", 120, false},  {"SChinese", 120, false},  {"Danish", 140, false},    {"Japanese", 140, true},
+    {"japanese", 140, true},   {"Poland", 180, false},    {"Portuguese", 180, false}, {"Brazil", 180, false},
+    {"Spanish", 180, false},   {"Dutch", 180, false},     {"Turkish", 180, false},   {"Vietnamese", 180, false},
+    {"Indonesian", 180, false}, {"Croatian", 180, false}, {"Hungarian", 185, false}, {"French", 195, false},
+    {"GERMAN", 195, false},    {"Chinese", 155, false},   {"English", 155, false},   {"Italian", 155, false},
+    {"Korean", 155, false},    {"Russian", 155, false},
+};
+
+} // namespace
+
+TEST(Director, BuildsTheTreeAndLaysItOutAtTheScreensScale)
+{
+    BuiltPanel built("English");
+    Director* d = built.Panel();
+    ASSERT_NE(nullptr, d);
+    int s = Scale();
+    EXPECT_EQ(s, d->Scale());
+    gs::WdgImage* background = d->Background();
+    EXPECT_EQ(0, background->Left());
+    EXPECT_EQ(365 * s, background->Width());
+    EXPECT_EQ(300 * s, background->Height());
+    EXPECT_EQ(PanelForm, background->Host());
+    ASSERT_EQ(3, background->ChildCount());
+    EXPECT_EQ(d->PortsLabel(), (*background->Children())[0]);
+    EXPECT_EQ(d->ModelsLabel(), (*background->Children())[1]);
+    EXPECT_EQ(d->CloseButton(), (*background->Children())[2]) << "the button is painted last";
+
+    gs::WdgLabel* ports = d->PortsLabel();
+    EXPECT_EQ(20 * s, ports->Left());
+    EXPECT_EQ(60 * s, ports->Top());
+    EXPECT_EQ(325 * s, ports->Width());
+    EXPECT_EQ(130 * s, ports->Height());
+    EXPECT_EQ(L"Segoe UI", ports->TextEffect()->Font()->Name());
+    EXPECT_EQ(-16 * s, ports->TextEffect()->Font()->Height());
+    EXPECT_EQ(0xFFFFFF, ports->TextEffect()->Font()->Color());
+    EXPECT_TRUE(ports->WordWrap());
+    EXPECT_EQ(0u, ports->TextEffect()->Radius()) << "no glow in this panel";
+    EXPECT_NE(std::wstring::npos, ports->Text().find(L"display ports are disabled"));
+
+    gs::WdgButton* close = d->CloseButton();
+    EXPECT_EQ(321 * s, close->Left());
+    EXPECT_EQ(0, close->Top());
+    EXPECT_EQ(44 * s, close->Width()) << "size of the normal picture";
+    EXPECT_EQ(44 * s, close->Height());
+
+    EXPECT_EQ(365 * s, PanelForm->ClientWidth());
+    EXPECT_EQ(300 * s, PanelForm->ClientHeight());
+    EXPECT_EQ(Screen->Width() / 2 - 365 * s / 2, PanelForm->Left());
+    EXPECT_EQ(Screen->Height() / 2 - 300 * s / 2, PanelForm->Top());
+    EXPECT_TRUE(GetWindowLongW(PanelForm->Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+}
+
+TEST(Director, SecondParagraphAndFontFollowTheLanguage)
+{
+    int s = Scale();
+    for (const LanguageCase& language : Languages) {
+        BuiltPanel built(language.Name);
+        Director* d = built.Panel();
+        ASSERT_NE(nullptr, d);
+        EXPECT_STREQ(language.Name, d->LanguageName());
+        EXPECT_EQ(language.ModelsTop * s, d->ModelsLabel()->Top()) << language.Name;
+        EXPECT_EQ(60 * s, d->PortsLabel()->Top()) << language.Name;
+        const wchar_t* face = language.Gothic ? L"MS UI Gothic" : L"Segoe UI";
+        EXPECT_EQ(face, d->PortsLabel()->TextEffect()->Font()->Name()) << language.Name;
+        EXPECT_EQ(face, d->ModelsLabel()->TextEffect()->Font()->Name()) << language.Name;
+    }
+}
+
+TEST(Director, EveryShippedTranslationFitsThePanel)
+{
+    int s = Scale();
+    for (const LanguageCase& language : Languages) {
+        BuiltPanel built(language.Name);
+        Director* d = built.Panel();
+        ASSERT_NE(nullptr, d);
+        gs::WdgLabel* ports = d->PortsLabel();
+        gs::WdgLabel* models = d->ModelsLabel();
+        int portsBottom = ports->Top() + TextHeight(ports);
+        int modelsBottom = models->Top() + TextHeight(models);
+        EXPECT_LE(portsBottom, models->Top()) << language.Name << ": the paragraphs overlap";
+        EXPECT_LE(modelsBottom, 300 * s) << language.Name << ": the second paragraph leaves the panel";
+        EXPECT_LE(TextHeight(ports), 130 * s) << language.Name;
+        EXPECT_LE(TextHeight(models), 130 * s) << language.Name;
+    }
+}
+
+TEST(Director, PaintPresentsTheWholePanelAndClicksCloseOnlyFromTheButton)
+{
+    BuiltPanel built("English");
+    Director* d = built.Panel();
+    ASSERT_NE(nullptr, d);
+    d->OnFormPaint(PanelForm);
+    EXPECT_TRUE(GetWindowLongW(PanelForm->Handle(), GWL_EXSTYLE) & WS_EX_LAYERED);
+    RECT r;
+    GetWindowRect(PanelForm->Handle(), &r);
+    EXPECT_EQ(365 * Scale(), r.right - r.left) << "the frame has the background's size";
+
+    d->OnCloseClick(d->Background());
+    EXPECT_FALSE(Application->Terminated()) << "a click from another widget is ignored";
+}
