@@ -59,23 +59,30 @@ inline std::vector<Pixel> Pixels(TBitmap& b)
     return all;
 }
 
-// The blue bytes of text drawn by DrawTextW in white on black into a w x h
-// pf32bit bitmap with the font: the glyph coverage as GDI makes it.
-inline std::vector<int> Coverage(TFont* font, const wchar_t* text, int w, int h, RECT rect, UINT format)
+// Text drawn by DrawTextW in white on black into a w x h pf32bit bitmap
+// with the font, as GDI makes it.
+inline std::unique_ptr<TBitmap> WhiteOnBlack(TFont* font, const wchar_t* text, int w, int h, RECT rect, UINT format)
 {
-    TBitmap b;
-    b.Canvas()->Brush()->SetColor(clBlack);
-    b.SetPixelFormat(pf32bit);
-    b.SetSize(w, h);
-    b.Canvas()->Font()->Assign(font);
-    b.Canvas()->Font()->SetColor(clWhite);
-    HDC dc = b.Canvas()->Handle();
+    auto b = std::make_unique<TBitmap>();
+    b->Canvas()->Brush()->SetColor(clBlack);
+    b->SetPixelFormat(pf32bit);
+    b->SetSize(w, h);
+    b->Canvas()->Font()->Assign(font);
+    b->Canvas()->Font()->SetColor(clWhite);
+    HDC dc = b->Canvas()->Handle();
     SetBkMode(dc, TRANSPARENT);
     DrawTextW(dc, text, -1, &rect, format);
+    return b;
+}
+
+// The blue bytes of that text: the glyph coverage.
+inline std::vector<int> Coverage(TFont* font, const wchar_t* text, int w, int h, RECT rect, UINT format)
+{
+    std::unique_ptr<TBitmap> b = WhiteOnBlack(font, text, w, h, rect, format);
     std::vector<int> cover;
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x)
-            cover.push_back(At(b, x, y)[0]);
+            cover.push_back(At(*b, x, y)[0]);
     return cover;
 }
 

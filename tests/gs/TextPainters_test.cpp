@@ -38,19 +38,11 @@ int ReferenceLuma(int r, int g, int b)
 // The luma of white-on-black text that DrawTextW draws into a w x h bitmap.
 std::vector<int> LumaOf(TFont* font, const wchar_t* text, int w, int h, RECT rect, UINT format)
 {
-    TBitmap b;
-    b.Canvas()->Brush()->SetColor(clBlack);
-    b.SetPixelFormat(pf32bit);
-    b.SetSize(w, h);
-    b.Canvas()->Font()->Assign(font);
-    b.Canvas()->Font()->SetColor(clWhite);
-    HDC dc = b.Canvas()->Handle();
-    SetBkMode(dc, TRANSPARENT);
-    DrawTextW(dc, text, -1, &rect, format);
+    std::unique_ptr<TBitmap> b = WhiteOnBlack(font, text, w, h, rect, format);
     std::vector<int> luma;
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
-            Pixel p = Get(b, x, y);
+            Pixel p = Get(*b, x, y);
             luma.push_back(ReferenceLuma(p[2], p[1], p[0]));
         }
     return luma;
