@@ -6,6 +6,8 @@
 #include "LanguageLibrary.h"
 
 #include <gtest/gtest.h>
+
+#include "support/Utf16File.h"
 #include <windows.h>
 #include <cstring>
 #include <string>
@@ -31,19 +33,6 @@ std::string Narrow(const std::wstring& text)
     char buffer[MAX_PATH * 2] = {};
     WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, buffer, sizeof buffer, nullptr, nullptr);
     return buffer;
-}
-
-// Writes a UTF-16LE file with a byte-order mark.
-bool WriteUtf16File(const std::wstring& path, const std::wstring& text)
-{
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    std::wstring content = L"\xFEFF" + text;
-    DWORD written = 0;
-    BOOL ok = WriteFile(file, content.data(), static_cast<DWORD>(content.size() * sizeof(wchar_t)), &written, nullptr);
-    CloseHandle(file);
-    return ok && written == content.size() * sizeof(wchar_t);
 }
 
 SIZE_T BlockBytes(const void* block)
@@ -96,7 +85,7 @@ protected:
 
     void WriteTranslations(const std::wstring& fileName, const std::wstring& lines)
     {
-        ASSERT_TRUE(WriteUtf16File(LanguageFolder + fileName, lines));
+        ASSERT_TRUE(testsupport::WriteUtf16File(LanguageFolder + fileName, lines));
     }
 
     std::wstring Folder;

@@ -4,6 +4,8 @@
 #include "LanguageNames.h"
 
 #include <gtest/gtest.h>
+
+#include "support/Utf16File.h"
 #include <windows.h>
 #include <cstring>
 #include <string>
@@ -46,19 +48,6 @@ std::string ExeFolder()
     std::string folder(path);
     return folder.substr(0, folder.rfind('\\'));
 }
-
-bool WriteUtf16File(const std::string& path, const std::wstring& text)
-{
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    std::wstring content = L"\xFEFF" + text;
-    DWORD written = 0;
-    BOOL ok = WriteFile(file, content.data(), static_cast<DWORD>(content.size() * sizeof(wchar_t)), &written, nullptr);
-    CloseHandle(file);
-    return ok && written == content.size() * sizeof(wchar_t);
-}
-
 class TvMultiLangTest : public testing::Test {
 protected:
     static void SetUpTestSuite()
@@ -264,7 +253,7 @@ TEST_F(TvMultiLangTest, ChecksLanguageFileNames)
 TEST_F(TvMultiLangTest, TranslatesFromCurrentLanguageFile)
 {
     std::string folder = ExeFolder() + "\\";
-    ASSERT_TRUE(WriteUtf16File(folder + "Testish.ini", L"[Translations]\r\n"
+    ASSERT_TRUE(testsupport::WriteUtf16File(folder + "Testish.ini", L"[Translations]\r\n"
                                                        L"Dock=Station\r\n"
                                                        L"%d of %s=%d von %s\r\n"));
     ASSERT_EQ(0, SetLangName("Testish"));
