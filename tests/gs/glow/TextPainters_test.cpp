@@ -3,7 +3,7 @@
 #include "NeighborWeightedFilter.h"
 #include "OuterGlowFilterFactory.h"
 #include "TOuterGlowTextPainter.h"
-#include "gs/GlowTestSupport.h"
+#include "gs/glow/GlowTestSupport.h"
 
 using namespace gs;
 using namespace glowtest;

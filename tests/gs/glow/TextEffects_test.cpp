@@ -5,7 +5,7 @@
 #include "GsTextMargins.h"
 #include "GsTextRadiationEffect.h"
 #include "TOuterGlowTextPainter.h"
-#include "gs/GlowTestSupport.h"
+#include "gs/glow/GlowTestSupport.h"
 
 using namespace gs;
 using namespace glowtest;

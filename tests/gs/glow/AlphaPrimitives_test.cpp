@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "AlphaPrimitives.h"
-#include "gs/GlowTestSupport.h"
+#include "gs/glow/GlowTestSupport.h"
 
 using namespace gs;
 using namespace glowtest;
