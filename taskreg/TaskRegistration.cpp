@@ -321,14 +321,17 @@ int TaskRegistration::PutAction(ITaskDefinition* Task, const wchar_t* QuotedPath
   return Success;
 }
 
-// The run level is requested but its result is not examined.
+// A task without highest privileges must not be reported as registered: a
+// failing run level fails the principal step.
 int TaskRegistration::PutPrincipal(ITaskDefinition* Task)
 {
   ComPtr<IPrincipal> principal;
-  const HRESULT hr = Task->get_Principal(principal.Out());
+  HRESULT hr = Task->get_Principal(principal.Out());
   if (FAILED(hr))
     return Report(21, "\nCannot get Principal: %x", hr);
-  principal->put_RunLevel(TASK_RUNLEVEL_HIGHEST);
+  hr = principal->put_RunLevel(TASK_RUNLEVEL_HIGHEST);
+  if (FAILED(hr))
+    return Report(21, "\nCannot put the run level: %x", hr);
   return Success;
 }
 
@@ -385,18 +388,22 @@ int TaskRegistration::Delete(const wchar_t* TaskName)
     folder->DeleteTask(name.Get(), 0);
   Print("\nTask: %S was deleted.", TaskName);
 
-  // A count that cannot be read is treated like a list that cannot be read:
-  // the folder is only removed when it is known to be empty.
   ComPtr<IRegisteredTaskCollection> tasks;
-  LONG count = 0;
-  HRESULT hr = folder->GetTasks(0, tasks.Out());
-  if (SUCCEEDED(hr))
-    hr = tasks->get_Count(&count);
-  if (FAILED(hr))
+  if (FAILED(folder->GetTasks(0, tasks.Out())))
     return 6;
 
+  // When the tasks cannot be counted, the folder is deleted all the same:
+  // the scheduler refuses to delete a folder that still holds tasks, so it
+  // goes only when empty, and is reported only when it went.
+  const OleString folderName(FolderName);
+  LONG count = 0;
+  if (FAILED(tasks->get_Count(&count))) {
+    if (folderName.Valid() && SUCCEEDED(root->DeleteFolder(folderName.Get(), 0)))
+      Print("\nFolder: %S was deleted.", FolderName);
+    return Success;
+  }
+
   if (count == 0) {
-    const OleString folderName(FolderName);
     if (folderName.Valid())
       root->DeleteFolder(folderName.Get(), 0);
     Print("\nFolder: %S was deleted.", FolderName);
