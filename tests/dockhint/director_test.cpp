@@ -28,6 +28,7 @@ public:
     }
     ~BuiltPanel()
     {
+        PanelForm->BeforeDestruction();
         delete PanelForm;
         PanelForm = nullptr;
     }
