@@ -228,7 +228,6 @@ int main()
                 gdiBefore, gdiAfter, gdiCounted ? "" : " (handle table)", KiB(privateBefore), KiB(privateAfter),
                 privateGrowth, privateCounted ? "" : " (committed private pages)", met ? "met" : "MISSED");
 
-    PanelForm->BeforeDestruction(); // FormDestroy, while the whole form lives
     delete PanelForm;
     PanelForm = nullptr;
     return wrongStates == 0 && failedPaints == 0 ? 0 : 1;

@@ -129,7 +129,6 @@ int main()
         std::printf("repaint at s = 1: %.2f ms against %.2f ms presenting, ratio %.2f (no target at s = 1)\n",
                     Median(full), Median(present), ratio);
 
-    PanelForm->BeforeDestruction(); // FormDestroy, while the whole form lives
     delete PanelForm;
     PanelForm = nullptr;
     return 0;

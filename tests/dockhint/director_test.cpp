@@ -29,7 +29,6 @@ public:
     }
     ~BuiltPanel()
     {
-        PanelForm->BeforeDestruction();
         delete PanelForm;
         PanelForm = nullptr;
     }
@@ -228,6 +227,7 @@ TEST(Director, TheChosenTranslationReachesTheLabels)
         EXPECT_EQ(ports, d->PortsLabel()->Text());
         EXPECT_EQ(models, d->ModelsLabel()->Text());
     }
+    EXPECT_EQ(nullptr, GetModuleHandleW(L"TvMultiLang.dll")) << "deleting the form released the library";
     NoLanguageLibrary gone;
     ASSERT_TRUE(gone.Moved()) << "error " << GetLastError();
     BuiltPanel built("German");
