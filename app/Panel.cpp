@@ -46,6 +46,11 @@ TPanelForm::TPanelForm(TComponent* AOwner) : TForm(AOwner)
     FDirector->Run();
 }
 
+TPanelForm::~TPanelForm()
+{
+    BeforeDestruction(); // nothing when the application has raised it already
+}
+
 void TPanelForm::CreateParams(TCreateParams& Params)
 {
     TForm::CreateParams(Params);

@@ -9,6 +9,8 @@ class Director;
 class TPanelForm : public TForm {
 public:
     explicit TPanelForm(TComponent* AOwner);
+    // Deleting the form raises FormDestroy first, while the form still lives.
+    ~TPanelForm() override;
 
     void FormDestroy(TObject* Sender);
     // The panel's director; null before it is built and after FormDestroy.

@@ -39,8 +39,16 @@ void TApplication::AddForm(TForm* form)
 
 void TApplication::Run()
 {
-    if (FMainForm && !FTerminated)
-        FMainForm->Show();
+    if (FMainForm && !FTerminated) {
+        // A failure to show ends the run like a failure inside the loop:
+        // the forms are still destroyed here, not at static destruction.
+        try {
+            FMainForm->Show();
+        } catch (...) {
+            if (!FPendingException)
+                FPendingException = std::current_exception();
+        }
+    }
     MSG msg;
     while (!FTerminated && !FPendingException) {
         BOOL got = GetMessageW(&msg, nullptr, 0, 0);

@@ -41,8 +41,9 @@ public:
     }
 
     // Shows the main form and dispatches messages until Terminate; then
-    // destroys the forms. An exception taken from a window procedure ends
-    // the loop and is raised here.
+    // destroys the forms. An exception from showing the form or taken from
+    // a window procedure ends the loop and is raised here, after the forms
+    // are destroyed.
     void Run();
     void Terminate();
     // Takes an exception that a window procedure could not let through.

@@ -7,8 +7,8 @@ TForm::TForm(TComponent* AOwner) : TWinControl(AOwner), FFont(new TFont) {}
 
 TForm::~TForm()
 {
-    if (!FDestroying)
-        BeforeDestruction();
+    // OnDestroy is not raised from here: the derived form, whose handler it
+    // usually calls, is already gone.
     Application->RemoveForm(this);
     DestroyHandle();
     delete FFont;

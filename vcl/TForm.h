@@ -35,8 +35,10 @@ public:
     const TNotifyEvent& OnDestroy() const { return FOnDestroy; }
     void SetOnDestroy(const TNotifyEvent& value) { FOnDestroy = value; }
 
-    // Raises OnDestroy; called by the application right before it deletes
-    // the form, while the whole object is still alive.
+    // Raises OnDestroy, once; called by the application right before it
+    // deletes the form, while the whole object is still alive. Whoever
+    // deletes a form itself calls it first: the destructor does not raise
+    // OnDestroy, nor does a constructor that throws.
     void BeforeDestruction();
 
 protected:

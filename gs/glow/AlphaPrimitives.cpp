@@ -1,7 +1,5 @@
 #include "AlphaPrimitives.h"
 
-#include "Exceptions.h"
-
 #include <algorithm>
 #include <memory>
 
@@ -102,11 +100,12 @@ TRect ClipBlendRect(TBitmap* Dest, const TRect& Rect, TBitmap* Source, TPoint& O
     return r;
 }
 
-void BlendStraightRect(TBitmap* Dest, const TRect& Rect, TBitmap* Source, TPoint Origin, unsigned char Opacity)
+bool BlendStraightRect(TBitmap* Dest, const TRect& Rect, TBitmap* Source, TPoint Origin, unsigned char Opacity)
 {
+    // Only a source with device-independent rows can be read pixel by pixel.
     const TPixelFormat sourceFormat = Source->PixelFormat();
     if (sourceFormat != pf32bit && sourceFormat != pf24bit)
-        throw EInvalidGraphic(L"Blend source has no device-independent pixels");
+        return false;
     if (Dest->PixelFormat() != pf24bit)
         Dest->SetPixelFormat(pf24bit);
     const int sourceBytes = sourceFormat == pf32bit ? 4 : 3;
@@ -114,7 +113,7 @@ void BlendStraightRect(TBitmap* Dest, const TRect& Rect, TBitmap* Source, TPoint
     const int w = Rect.Width();
     const int h = Rect.Height();
     if (w <= 0)
-        return;
+        return true;
     for (int i = 0; i < h; ++i) {
         const BYTE* s = Row(Source, Origin.Y + i) + sourceBytes * Origin.X;
         BYTE* d = Row(Dest, Rect.Top + i) + 3 * Rect.Left;
@@ -125,6 +124,7 @@ void BlendStraightRect(TBitmap* Dest, const TRect& Rect, TBitmap* Source, TPoint
                 d[c] = static_cast<BYTE>(static_cast<int>(s[c] * k + d[c] * (1.0 - k)));
         }
     }
+    return true;
 }
 
 bool AlphaBlendRect(TBitmap* Dest, const TRect& Rect, TBitmap* Source, TPoint Origin, unsigned char Opacity)
@@ -143,11 +143,11 @@ bool AlphaBlendRect(TBitmap* Dest, const TRect& Rect, TBitmap* Source, TPoint Or
     return AlphaBlend(dest, Rect.Left, Rect.Top, w, h, source, Origin.X, Origin.Y, w, h, blend) != FALSE;
 }
 
-void BlendStraight(TBitmap* Dest, const TRect& Rect, TBitmap* Source, TPoint Origin, unsigned char Opacity)
+bool BlendStraight(TBitmap* Dest, const TRect& Rect, TBitmap* Source, TPoint Origin, unsigned char Opacity)
 {
     TPoint origin = Origin;
     const TRect r = ClipBlendRect(Dest, Rect, Source, origin);
-    BlendStraightRect(Dest, r, Source, origin, Opacity);
+    return BlendStraightRect(Dest, r, Source, origin, Opacity);
 }
 
 bool BlendPremultiplied(TBitmap* Dest, const TRect& Rect, TBitmap* Source, TPoint Origin, unsigned char Opacity)
@@ -157,15 +157,19 @@ bool BlendPremultiplied(TBitmap* Dest, const TRect& Rect, TBitmap* Source, TPoin
     return AlphaBlendRect(Dest, r, Source, origin, Opacity);
 }
 
-void BlendStraight(TCanvas* Dest, const TRect& Rect, TBitmap* Source, TPoint Origin, unsigned char Opacity)
+bool BlendStraight(TCanvas* Dest, const TRect& Rect, TBitmap* Source, TPoint Origin, unsigned char Opacity)
 {
     if (Rect.Width() <= 0 || Rect.Height() <= 0)
-        return;
+        return true;
     auto staging = std::make_unique<TBitmap>();
     staging->SetPixelFormat(pf24bit);
     CopyCanvasToBitmap(Dest, staging.get(), Rect);
-    BlendStraight(staging.get(), TRect(0, 0, Rect.Width(), Rect.Height()), Source, Origin, Opacity);
+    // A refused blend leaves the canvas as it was: the 24-bit copy would
+    // lose the alpha of a 32-bit canvas.
+    if (!BlendStraight(staging.get(), TRect(0, 0, Rect.Width(), Rect.Height()), Source, Origin, Opacity))
+        return false;
     CopyBitmapToCanvas(Dest, Rect, staging.get(), TPoint{0, 0});
+    return true;
 }
 
 bool BlendPremultiplied(TCanvas* Dest, const TRect& Rect, TBitmap* Source, TPoint Origin, unsigned char Opacity)

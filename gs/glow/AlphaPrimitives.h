@@ -16,7 +16,8 @@ TRect ClipBlendRect(TBitmap* Dest, const TRect& Rect, TBitmap* Source, TPoint& O
 
 // Blends a straight-alpha 32-bit Source onto an already clipped rectangle of
 // Dest, which is turned into pf24bit first. A pf24bit Source counts as opaque.
-void BlendStraightRect(TBitmap* Dest, const TRect& Rect, TBitmap* Source, TPoint Origin, unsigned char Opacity);
+// A Source of any other format is refused: false, and Dest stays as it was.
+bool BlendStraightRect(TBitmap* Dest, const TRect& Rect, TBitmap* Source, TPoint Origin, unsigned char Opacity);
 
 // One AlphaBlend of Source onto an already clipped rectangle of Dest;
 // premultiplied alpha when Source is pf32bit. Returns AlphaBlend's result
@@ -25,8 +26,10 @@ bool AlphaBlendRect(TBitmap* Dest, const TRect& Rect, TBitmap* Source, TPoint Or
 
 // Straight-alpha blend of Source (from Origin) onto Rect of Dest. A bitmap
 // Dest becomes pf24bit; a canvas is blended through a 24-bit copy of Rect.
-void BlendStraight(TBitmap* Dest, const TRect& Rect, TBitmap* Source, TPoint Origin, unsigned char Opacity);
-void BlendStraight(TCanvas* Dest, const TRect& Rect, TBitmap* Source, TPoint Origin, unsigned char Opacity);
+// Returns false, having drawn nothing, for a Source that is neither pf32bit
+// nor pf24bit.
+bool BlendStraight(TBitmap* Dest, const TRect& Rect, TBitmap* Source, TPoint Origin, unsigned char Opacity);
+bool BlendStraight(TCanvas* Dest, const TRect& Rect, TBitmap* Source, TPoint Origin, unsigned char Opacity);
 
 // Premultiplied-alpha composite of Source (from Origin) onto Rect of Dest
 // through AlphaBlend; a canvas is blended through a 32-bit copy of Rect.

@@ -7,6 +7,7 @@
 #include "TApplication.h"
 #include "TScreen.h"
 
+#include <cstdlib>
 #include <string>
 
 namespace {
@@ -34,10 +35,63 @@ public:
     Director* Panel() const { return PanelForm->PanelDirector(); }
 };
 
+// The run on a 4k screen names the scale it expects, so that a screen of
+// the wrong size fails it instead of testing scale 1 again.
 int Scale()
 {
+    if (const char* expected = std::getenv("DIRECTOR_TEST_SCALE"))
+        return std::atoi(expected);
     return Screen->Width() < 3840 ? 1 : 2;
 }
+
+const wchar_t PortsKey[] =
+    L"When your notebook PC is docked on Portica Dock, your notebook PC's HDMI, VGA, and other display ports "
+    L"are disabled. You can use the display port on Portica Dock.";
+const wchar_t ModelsKey[] =
+    L"Portica Dock is compatible with specific Tavrin Notebook PC models. Please check that your notebook PC "
+    L"supports Portica Dock.";
+
+std::wstring ExeFolder()
+{
+    wchar_t path[MAX_PATH] = {};
+    DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return std::wstring();
+    std::wstring folder(path);
+    return folder.substr(0, folder.rfind(L'\\'));
+}
+
+// The text of the key in a shipped language file beside this program.
+std::wstring Translation(const wchar_t* language, const wchar_t* key)
+{
+    std::wstring file = ExeFolder() + L"\\images\\LangFiles\\" + language + L".ini";
+    wchar_t text[4096] = {};
+    DWORD count = GetPrivateProfileStringW(L"Translations", key, L"", text, 4096, file.c_str());
+    return std::wstring(text, count);
+}
+
+// The translation library moved out of the panel's reach, and back.
+class NoLanguageLibrary {
+public:
+    NoLanguageLibrary()
+        : FPath(ExeFolder() + L"\\images\\TvMultiLang.dll"), FAside(FPath + L".aside"),
+          FMoved(MoveFileExW(FPath.c_str(), FAside.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE)
+    {
+    }
+    ~NoLanguageLibrary()
+    {
+        if (FMoved)
+            MoveFileExW(FAside.c_str(), FPath.c_str(), MOVEFILE_REPLACE_EXISTING);
+    }
+    NoLanguageLibrary(const NoLanguageLibrary&) = delete;
+    NoLanguageLibrary& operator=(const NoLanguageLibrary&) = delete;
+    bool Moved() const { return FMoved; }
+
+private:
+    std::wstring FPath;
+    std::wstring FAside;
+    bool FMoved;
+};
 
 // Height of the label's text as its painter lays it out in its box.
 int TextHeight(gs::WdgLabel* label)
@@ -94,6 +148,10 @@ TEST(Director, BuildsTheTreeAndLaysItOutAtTheScreensScale)
     EXPECT_TRUE(ports->WordWrap());
     EXPECT_EQ(0u, ports->TextEffect()->Radius()) << "no glow in this panel";
     EXPECT_NE(std::wstring::npos, ports->Text().find(L"display ports are disabled"));
+    gs::WdgLabel* models = d->ModelsLabel();
+    EXPECT_EQ(20 * s, models->Left());
+    EXPECT_EQ(325 * s, models->Width());
+    EXPECT_EQ(130 * s, models->Height());
 
     gs::WdgButton* close = d->CloseButton();
     EXPECT_EQ(321 * s, close->Left());
@@ -155,4 +213,29 @@ TEST(Director, PaintPresentsTheWholePanelAndClicksCloseOnlyFromTheButton)
 
     d->OnCloseClick(d->Background());
     EXPECT_FALSE(Application->Terminated()) << "a click from another widget is ignored";
+}
+
+TEST(Director, TheChosenTranslationReachesTheLabels)
+{
+    {
+        BuiltPanel built("German");
+        Director* d = built.Panel();
+        ASSERT_NE(nullptr, d);
+        const std::wstring ports = Translation(L"German", PortsKey);
+        const std::wstring models = Translation(L"German", ModelsKey);
+        ASSERT_FALSE(ports.empty() || ports == PortsKey) << "the German file translates the first paragraph";
+        EXPECT_EQ(ports, d->PortsLabel()->Text());
+        EXPECT_EQ(models, d->ModelsLabel()->Text());
+    }
+    EXPECT_EQ(nullptr, GetModuleHandleW(L"TvMultiLang.dll")) << "deleting the form released the library";
+    NoLanguageLibrary gone;
+    ASSERT_TRUE(gone.Moved()) << "error " << GetLastError();
+    BuiltPanel built("German");
+    Director* d = built.Panel();
+    ASSERT_NE(nullptr, d);
+    EXPECT_STREQ("", d->LanguageName());
+    EXPECT_EQ(std::wstring(PortsKey), d->PortsLabel()->Text());
+    EXPECT_EQ(std::wstring(ModelsKey), d->ModelsLabel()->Text());
+    EXPECT_EQ(155 * Scale(), d->ModelsLabel()->Top()) << "the default layout";
+    EXPECT_EQ(L"Segoe UI", d->ModelsLabel()->TextEffect()->Font()->Name());
 }

@@ -65,6 +65,32 @@ public:
     explicit FailingForm(TComponent* AOwner) : TForm(AOwner) { throw EInvalidOperation(L"no"); }
 };
 
+// Counts its OnDestroy, and how often the form was still whole when it came.
+class CountingForm : public TForm {
+public:
+    explicit CountingForm(TComponent* AOwner, bool fail = false) : TForm(AOwner)
+    {
+        SetOnDestroy(TNotifyEvent::Bind<&CountingForm::Destroyed>(this));
+        if (fail)
+            throw EInvalidOperation(L"no");
+    }
+    void Destroyed(TObject* Sender)
+    {
+        ++Raised;
+        if (dynamic_cast<CountingForm*>(Sender))
+            ++RaisedWhole;
+    }
+    static int Raised;
+    static int RaisedWhole;
+};
+int CountingForm::Raised = 0;
+int CountingForm::RaisedWhole = 0;
+
+class FailingCountingForm : public CountingForm {
+public:
+    explicit FailingCountingForm(TComponent* AOwner) : CountingForm(AOwner, true) {}
+};
+
 TEST(TApplication, CreateFormStoresTheReferenceBeforeTheConstructorRuns)
 {
     Application->CreateForm(Probe);
@@ -128,4 +154,23 @@ TEST(TApplication, AnExceptionInAHandlerEndsRunAndIsRaisedThere)
     EXPECT_THROW(Application->Run(), std::runtime_error);
     EXPECT_EQ(nullptr, Application->MainForm()) << "forms destroyed at the end of the loop";
     Probe = nullptr;
+}
+
+TEST(TForm, OnDestroyIsRaisedOnlyWhileTheWholeFormLives)
+{
+    FailingCountingForm* failing = nullptr;
+    EXPECT_THROW(Application->CreateForm(failing), EInvalidOperation);
+    EXPECT_EQ(0, CountingForm::Raised) << "a form whose constructor threw";
+
+    CountingForm* form = nullptr;
+    Application->CreateForm(form);
+    delete form;
+    EXPECT_EQ(0, CountingForm::Raised) << "a form deleted without BeforeDestruction";
+
+    Application->CreateForm(form);
+    form->BeforeDestruction();
+    form->BeforeDestruction();
+    delete form;
+    EXPECT_EQ(1, CountingForm::Raised) << "once, by BeforeDestruction";
+    EXPECT_EQ(1, CountingForm::RaisedWhole);
 }

@@ -1,5 +1,7 @@
 // A GDI+ that cannot start: GdiplusStartup leaves the token 0. Everything
-// else that dockhint imports fails too.
+// else that dockhint imports fails too. It must export every GDI+ function
+// that dockhint imports, or Windows refuses to start the program at all
+// (the exit-status test compares the two lists).
 #include <windows.h>
 
 extern "C" {
@@ -28,6 +30,8 @@ __declspec(dllexport) int WINAPI GdipCreateHBITMAPFromBitmap(void*, HBITMAP* res
     *result = nullptr;
     return 1;
 }
+__declspec(dllexport) int WINAPI GdipBitmapLockBits(void*, const void*, UINT, int, void*) { return 1; }
+__declspec(dllexport) int WINAPI GdipBitmapUnlockBits(void*, void*) { return 1; }
 __declspec(dllexport) int WINAPI GdipDisposeImage(void*) { return 0; }
 __declspec(dllexport) int WINAPI GdipCloneImage(void*, void** clone)
 {

@@ -135,6 +135,20 @@ TEST(BlendStraight, TurnsA32BitDestinationInto24Bit)
     EXPECT_EQ(Str(Pixel{1, 2, 3, 0}), Str(Get(*dest, 1, 1)));
 }
 
+TEST(BlendStraight, RefusesASourceWithoutRowsAndDrawsNothing)
+{
+    TBitmap device; // device-dependent: no scan lines to read
+    device.SetSize(2, 1);
+    ASSERT_EQ(pfDevice, device.PixelFormat());
+    auto dest = Filled(pf32bit, 2, 1, Pixel{1, 2, 3, 4});
+    EXPECT_FALSE(BlendStraight(dest.get(), TRect(0, 0, 2, 1), &device, TPoint{0, 0}, 255));
+    EXPECT_EQ(pf32bit, dest->PixelFormat()) << "a refused blend converts nothing";
+    EXPECT_FALSE(BlendStraight(dest->Canvas(), TRect(0, 0, 2, 1), &device, TPoint{0, 0}, 255));
+    EXPECT_EQ(Str(Pixel{1, 2, 3, 4}), Str(Get(*dest, 1, 0))) << "the canvas keeps colour and alpha";
+    auto source = Filled(pf32bit, 1, 1, Pixel{9, 9, 9, 255});
+    EXPECT_TRUE(BlendStraight(dest->Canvas(), TRect(0, 0, 1, 1), source.get(), TPoint{0, 0}, 255));
+}
+
 TEST(ClipBlendRect, StopsAtTheDestinationsRightAndBottomEdges)
 {
     auto dest = Filled(pf32bit, 10, 8, Pixel{});

@@ -11,6 +11,7 @@ struct UpdateCall {
     SIZE Size;
     BLENDFUNCTION Blend;
     DWORD Flags;
+    COLORREF Key;
 };
 
 std::vector<UpdateCall> Calls;
@@ -19,7 +20,7 @@ gs::PerPixelLayeredWindowBase::UpdateLayeredWindowFunc RealUpdate = nullptr;
 BOOL WINAPI RecordUpdate(HWND hwnd, HDC dst, POINT* pt, SIZE* size, HDC src, POINT* srcPt, COLORREF key,
                          BLENDFUNCTION* blend, DWORD flags)
 {
-    Calls.push_back({*pt, *size, *blend, flags});
+    Calls.push_back({*pt, *size, *blend, flags, key});
     return RealUpdate(hwnd, dst, pt, size, src, srcPt, key, blend, flags);
 }
 
@@ -98,6 +99,26 @@ TEST_F(LayeredWindowTest, TwoUpdatesWriteTheStyleOnceAndPresentWithConstantAlpha
     EXPECT_EQ(245, Calls[0].Blend.SourceConstantAlpha);
     EXPECT_EQ(AC_SRC_ALPHA, Calls[0].Blend.AlphaFormat);
     EXPECT_EQ(AC_SRC_OVER, Calls[0].Blend.BlendOp);
+}
+
+TEST_F(LayeredWindowTest, TheColourKeyPresentsOnlyWhenNoAlphaModeApplies)
+{
+    RecordingMaker maker;
+    maker.SetUseColorKey(true);
+    maker.SetColorKey(RGB(255, 0, 255));
+    maker.SetPerPixelAlpha(true);
+    TBitmap frame24;
+    Frame(frame24, pf24bit, 10, 10);
+    maker.Update(Window, &frame24); // no alpha in the frame
+    EXPECT_TRUE(ExStyle() & WS_EX_LAYERED);
+    TBitmap frame32;
+    Frame(frame32, pf32bit, 10, 10);
+    maker.Update(Window, &frame32);
+    ASSERT_EQ(2u, Calls.size());
+    EXPECT_EQ(static_cast<DWORD>(ULW_COLORKEY), Calls[0].Flags);
+    EXPECT_EQ(RGB(255, 0, 255), Calls[0].Key);
+    EXPECT_EQ(static_cast<DWORD>(ULW_ALPHA), Calls[1].Flags) << "per-pixel alpha comes before the key";
+    EXPECT_EQ(RGB(255, 0, 255), Calls[1].Key) << "the key goes with every call";
 }
 
 TEST_F(LayeredWindowTest, FrameSizeBecomesTheWindowSize)
