@@ -1,8 +1,10 @@
-// The help panel built in this process, as assistive technology reads it:
-// the client object of the form and its three children, hit testing, the
-// close button's default action, and no object left behind by queries.
+// The help panel as assistive technology and the keyboard meet it: built in
+// this process (the client object of the form and its three children, hit
+// testing, the close button's default action, no object left behind by
+// queries), and the real program read and driven from this process.
 #include <gtest/gtest.h>
 
+#include "DockHintProcess.h"
 #include "Director.h"
 #include "Panel.h"
 #include "TApplication.h"
@@ -10,6 +12,7 @@
 #include <oleacc.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -122,7 +125,176 @@ public:
     Director* Panel() const { return PanelForm->PanelDirector(); }
 };
 
+int ScreenScale()
+{
+    return GetSystemMetrics(SM_CXSCREEN) >= 3840 ? 2 : 1;
+}
+
+// Keys sent to the help window through the X server, as a keyboard sends
+// them; false when the tool is not there.
+bool SendKeys(const std::wstring& keys)
+{
+    const wchar_t tool[] = L"Z:\\usr\\bin\\xdotool";
+    if (GetFileAttributesW(tool) == INVALID_FILE_ATTRIBUTES)
+        return false;
+    std::wstring line = std::wstring(tool) + L" search --name PorticaDockHelperForm key --window %@ " + keys;
+    std::vector<wchar_t> commandLine(line.begin(), line.end());
+    commandLine.push_back(0);
+    STARTUPINFOW si{};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return false;
+    WaitForSingleObject(pi.hProcess, 10000);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return true;
+}
+
+// Events of assistive technology raised for the help windows, recorded
+// by a hook of this thread.
+struct WinEvent {
+    DWORD Event;
+    HWND Window;
+    LONG Object;
+    LONG Child;
+};
+std::vector<WinEvent> RecordedEvents;
+
+void CALLBACK RecordEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG child, DWORD, DWORD)
+{
+    if (event == EVENT_SYSTEM_DIALOGSTART || event == EVENT_OBJECT_SHOW || event == EVENT_OBJECT_FOCUS)
+        RecordedEvents.push_back(WinEvent{event, window, object, child});
+}
+
+class EventRecorder {
+public:
+    EventRecorder()
+    {
+        RecordedEvents.clear();
+        FHook = SetWinEventHook(EVENT_SYSTEM_DIALOGSTART, EVENT_OBJECT_FOCUS, nullptr, &RecordEvent, 0, 0,
+                                WINEVENT_OUTOFCONTEXT);
+    }
+    ~EventRecorder()
+    {
+        if (FHook)
+            UnhookWinEvent(FHook);
+    }
+    EventRecorder(const EventRecorder&) = delete;
+    EventRecorder& operator=(const EventRecorder&) = delete;
+    bool Valid() const { return FHook != nullptr; }
+    // Waits (pumping this thread's messages) for the event on the window's
+    // client object.
+    bool WaitFor(DWORD event, HWND window, LONG child) const
+    {
+        return ::WaitFor(
+            [&] {
+                for (const WinEvent& e : RecordedEvents)
+                    if (e.Event == event && e.Window == window && e.Object == OBJID_CLIENT && e.Child == child)
+                        return true;
+                return false;
+            },
+            10000);
+    }
+
+private:
+    HWINEVENTHOOK FHook = nullptr;
+};
+
+// The folder of the program under test, with English chosen.
+std::wstring EnglishStage()
+{
+    RegSetKeyValueA(HKEY_CURRENT_USER, "Software\\Tavrinex\\MultiLang", "Language", REG_SZ, "English", 8);
+    return StageFolder();
+}
+
+// The program, started in English, with its help window shown.
+struct ShownProgram {
+    DockHintProcess Process;
+    HWND Window = nullptr;
+
+    ShownProgram() : Process(EnglishStage())
+    {
+        Window = Process.WaitForWindow();
+        if (Window)
+            ::WaitFor([&] { return (GetWindowLongW(Window, GWL_EXSTYLE) & WS_EX_LAYERED) != 0; });
+    }
+    // An activated window takes about 2 s to go under Xvfb without a
+    // window manager.
+    DWORD ExitCode()
+    {
+        DWORD code = 99;
+        return Process.WaitForExit(10000, &code) ? code : 99;
+    }
+};
+
 } // namespace
+
+TEST(AccessibleProgram, TreeReadAndButtonPressedFromAnotherProcess)
+{
+    ComApartment com;
+    ShownProgram program;
+    ASSERT_NE(nullptr, program.Window);
+    ClientObject client(program.Window);
+    ASSERT_EQ(S_OK, client.Result());
+    EXPECT_EQ(Title, Name(client.Get(), CHILDID_SELF));
+    EXPECT_EQ(ROLE_SYSTEM_DIALOG, Role(client.Get(), CHILDID_SELF));
+    LONG count = 0;
+    EXPECT_EQ(S_OK, client->get_accChildCount(&count));
+    EXPECT_EQ(3, count);
+    EXPECT_EQ(ROLE_SYSTEM_STATICTEXT, Role(client.Get(), 1));
+    EXPECT_NE(std::wstring::npos, Name(client.Get(), 1).find(L"display ports are disabled")) << "first paragraph";
+    EXPECT_EQ(ROLE_SYSTEM_STATICTEXT, Role(client.Get(), 2));
+    EXPECT_EQ(ROLE_SYSTEM_PUSHBUTTON, Role(client.Get(), 3));
+    EXPECT_EQ(L"Close", Name(client.Get(), 3));
+
+    int s = ScreenScale();
+    RECT window{};
+    GetWindowRect(program.Window, &window);
+    RECT button{window.left + 321 * s, window.top, window.left + 365 * s, window.top + 44 * s};
+    EXPECT_EQ(Text(button), Text(Location(client.Get(), 3)));
+    VARIANT hit;
+    VariantInit(&hit);
+    EXPECT_EQ(S_OK, client->accHitTest(button.left + 22 * s, button.top + 22 * s, &hit));
+    EXPECT_EQ(3, hit.vt == VT_I4 ? hit.lVal : -1) << "the button at its centre";
+
+    EXPECT_EQ(S_OK, client->accDoDefaultAction(Child(3)));
+    EXPECT_EQ(0u, program.ExitCode()) << "pressed across processes";
+}
+
+TEST(AccessibleProgram, EscapeEndsTheProgram)
+{
+    ShownProgram program;
+    ASSERT_NE(nullptr, program.Window);
+    if (!SendKeys(L"Escape"))
+        GTEST_SKIP() << "no xdotool";
+    EXPECT_EQ(0u, program.ExitCode());
+}
+
+TEST(AccessibleProgram, AnnouncedAsADialogAndTabThenEnterPressesTheButton)
+{
+    ComApartment com;
+    EventRecorder events;
+    ASSERT_TRUE(events.Valid());
+    ShownProgram program;
+    ASSERT_NE(nullptr, program.Window);
+    EXPECT_TRUE(events.WaitFor(EVENT_SYSTEM_DIALOGSTART, program.Window, CHILDID_SELF));
+    EXPECT_TRUE(events.WaitFor(EVENT_OBJECT_SHOW, program.Window, CHILDID_SELF));
+
+    if (!SendKeys(L"Tab"))
+        GTEST_SKIP() << "no xdotool";
+    EXPECT_TRUE(events.WaitFor(EVENT_OBJECT_FOCUS, program.Window, 3)) << "focus on the close button";
+    {
+        ClientObject client(program.Window);
+        ASSERT_EQ(S_OK, client.Result());
+        VARIANT state;
+        VariantInit(&state);
+        EXPECT_EQ(S_OK, client->get_accState(Child(3), &state));
+        EXPECT_EQ(STATE_SYSTEM_FOCUSED, state.lVal & STATE_SYSTEM_FOCUSED) << "state 0x" << std::hex << state.lVal;
+    }
+    SendKeys(L"Return");
+    EXPECT_EQ(0u, program.ExitCode());
+}
 
 TEST(Accessibility, ClientObjectIsTheDialogWithBothParagraphsAndTheCloseButton)
 {
