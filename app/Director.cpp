@@ -48,6 +48,11 @@ Director::Director()
 
 Director::~Director()
 {
+    // Assistive technology may still ask the window while it is destroyed.
+    if (PanelForm) {
+        PanelForm->SetOnGetObject(TGetObjectEvent());
+        PanelForm->SetOnKeyDown(TKeyEvent());
+    }
     delete FAccessible;
     FAccessible = nullptr;
     delete FLayeredWindow;
@@ -225,6 +230,7 @@ void Director::OnCloseClick(gs::GsWidget* Sender)
 
 void Director::OnFormKeyDown(TObject*, WORD& Key, TShiftState Shift)
 {
+    // The form's key event carries no repeat count: each message is one.
     FBackground->DispatchKeyDown(Key, Shift, 1);
 }
 

@@ -29,7 +29,6 @@ public:
     gs::WdgButton* CloseButton() const { return FCloseButton; }
     gs::WdgLabel* PortsLabel() const { return FPortsLabel; }
     gs::WdgLabel* ModelsLabel() const { return FModelsLabel; }
-    gs::GsAccessible* Accessible() const { return FAccessible; }
 
     void OnFormPaint(TObject* Sender);
     void OnFormMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
