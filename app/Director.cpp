@@ -6,6 +6,8 @@
 #include "TApplication.h"
 #include "TScreen.h"
 
+#include <oleacc.h>
+
 #include <cstdio>
 #include <cstring>
 
@@ -46,6 +48,13 @@ Director::Director()
 
 Director::~Director()
 {
+    // Assistive technology may still ask the window while it is destroyed.
+    if (PanelForm) {
+        PanelForm->SetOnGetObject(TGetObjectEvent());
+        PanelForm->SetOnKeyDown(TKeyEvent());
+    }
+    delete FAccessible;
+    FAccessible = nullptr;
     delete FLayeredWindow;
     FLayeredWindow = nullptr;
     // The background is left alone: destroying a child detaches it from its
@@ -84,6 +93,8 @@ void Director::CreateBackground()
     FBackground = CreateImageWidget(L"sub_bg.jpg");
     FBackground->SetAutoSize(true);
     FBackground->SetHost(PanelForm);
+    FBackground->SetAccessibleRole(ROLE_SYSTEM_DIALOG);
+    FBackground->SetAccessibleName(Application->Title());
     PanelForm->SetClientWidth(FBackground->Width());
     PanelForm->SetClientHeight(FBackground->Height());
     PanelForm->SetLeft(Screen->Width() / 2 - PanelForm->ClientWidth() / 2);
@@ -150,6 +161,12 @@ void Director::BindEvents()
     PanelForm->SetOnMouseDown(TMouseEvent::Bind<&Director::OnFormMouseDown>(this));
     PanelForm->SetOnMouseUp(TMouseEvent::Bind<&Director::OnFormMouseUp>(this));
     FBackground->SetOnMouseDown(gs::GsMouseEvent::Bind<&Director::OnDragMouseDown>(this));
+    PanelForm->SetOnKeyDown(TKeyEvent::Bind<&Director::OnFormKeyDown>(this));
+    FBackground->SetOnKeyDown(gs::GsKeyEvent::Bind<&Director::OnPanelKeyDown>(this));
+    FBackground->SetOnFocusChange(gs::GsNotifyEvent::Bind<&Director::OnPanelFocusChange>(this));
+    if (!FAccessible)
+        FAccessible = new gs::GsAccessible(FBackground);
+    PanelForm->SetOnGetObject(TGetObjectEvent::Bind<&Director::OnFormGetObject>(this));
 }
 
 void Director::CreateCloseButton()
@@ -159,6 +176,8 @@ void Director::CreateCloseButton()
     FCloseButton->SetLeft(321 * FScale);
     FCloseButton->SetTop(0);
     FCloseButton->SetOnClick(gs::GsNotifyEvent::Bind<&Director::OnCloseClick>(this));
+    FCloseButton->SetOnKeyDown(gs::GsKeyEvent::Bind<&Director::OnPanelKeyDown>(this));
+    FCloseButton->SetAccessibleName(UnicodeString(TranslateText(L"Close")));
     FCloseButton->SetVisible(true);
     FCloseButton->SetParent(FBackground);
 }
@@ -172,6 +191,12 @@ void Director::OnFormPaint(TObject*)
     frame.SetHeight(FBackground->Height());
     FBackground->RenderTo(&frame);
     FLayeredWindow->Update(PanelForm, &frame);
+    // The first frame on the screen opens the dialog for assistive
+    // technology.
+    if (!FAnnounced && IsWindowVisible(PanelForm->Handle())) {
+        FAnnounced = true;
+        FAccessible->NotifyShown(PanelForm->Handle());
+    }
 }
 
 void Director::OnFormMouseDown(TObject*, TMouseButton Button, TShiftState Shift, int X, int Y)
@@ -201,4 +226,26 @@ void Director::OnCloseClick(gs::GsWidget* Sender)
 {
     if (Sender == FCloseButton)
         Application->Terminate();
+}
+
+void Director::OnFormKeyDown(TObject*, WORD& Key, TShiftState Shift)
+{
+    // The form's key event carries no repeat count: each message is one.
+    FBackground->DispatchKeyDown(Key, Shift, 1);
+}
+
+void Director::OnFormGetObject(TObject*, WPARAM wParam, LPARAM lParam, LRESULT& Result)
+{
+    Result = FAccessible->AnswerGetObject(PanelForm->Handle(), wParam, lParam);
+}
+
+void Director::OnPanelKeyDown(gs::GsWidget*, int Key, TShiftState)
+{
+    if (Key == VK_ESCAPE)
+        OnCloseClick(FCloseButton);
+}
+
+void Director::OnPanelFocusChange(gs::GsWidget*)
+{
+    FAccessible->NotifyFocus(PanelForm->Handle());
 }

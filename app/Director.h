@@ -1,9 +1,11 @@
 #pragma once
 // Composes and drives the help panel shown by the host form: the widget
 // tree, its layout by screen size and language, painting into the layered
-// window, mouse routing, dragging and closing.
+// window, mouse and key routing, dragging and closing, and what assistive
+// technology is told about the panel.
 
 #include "Events.h"
+#include "GsAccessible.h"
 #include "TBitmap.h"
 #include "TPerPixelLayeredWindowMaker.h"
 #include "WdgButton.h"
@@ -34,6 +36,11 @@ public:
     void OnFormMouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
     void OnDragMouseDown(gs::GsWidget* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
     void OnCloseClick(gs::GsWidget* Sender);
+    void OnFormKeyDown(TObject* Sender, WORD& Key, TShiftState Shift);
+    void OnFormGetObject(TObject* Sender, WPARAM wParam, LPARAM lParam, LRESULT& Result);
+    // Escape, whichever widget has the focus: closes like the close button.
+    void OnPanelKeyDown(gs::GsWidget* Sender, int Key, TShiftState Shift);
+    void OnPanelFocusChange(gs::GsWidget* Sender);
 
 private:
     void InitLanguage();
@@ -51,4 +58,6 @@ private:
     gs::WdgButton* FCloseButton = nullptr;
     gs::WdgLabel* FPortsLabel = nullptr;
     gs::WdgLabel* FModelsLabel = nullptr;
+    gs::GsAccessible* FAccessible = nullptr;
+    bool FAnnounced = false;
 };

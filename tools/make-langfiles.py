@@ -2,8 +2,9 @@
 """Writes the help panel's translation files, app/images/LangFiles/<Name>.ini.
 
 Each file is UTF-16LE with a byte-order mark and CRLF line ends, and holds one
-section [Translations] whose keys are the two English paragraphs and whose
-values are their translations. The names are the ones TvMultiLang.dll reports.
+section [Translations] whose keys are the two English paragraphs and the
+close button's accessible name "Close", and whose values are their
+translations. The names are the ones TvMultiLang.dll reports.
 
 The panel gives each paragraph a 325 x 130 box (at scale 1; 650 x 260 at 2)
 and places the second one by language, so translations are worded to fit:
@@ -135,8 +136,33 @@ TRANSLATIONS = {
 }
 
 
-def write_file(folder, name, ports, models):
-    lines = ["[Translations]", PORTS + "=" + ports, MODELS + "=" + models]
+# The close button's name, read out by screen readers.
+CLOSE = {
+    "English": "Close",
+    "TChinese": "關閉",
+    "SChinese": "关闭",
+    "Danish": "Luk",
+    "Japanese": "閉じる",
+    "Poland": "Zamknij",
+    "Portuguese": "Fechar",
+    "Brazil": "Fechar",
+    "Spanish": "Cerrar",
+    "Dutch": "Sluiten",
+    "Turkish": "Kapat",
+    "Vietnamese": "Đóng",
+    "Indonesian": "Tutup",
+    "Croatian": "Zatvori",
+    "Hungarian": "Bezárás",
+    "French": "Fermer",
+    "German": "Schließen",
+    "Italian": "Chiudi",
+    "Korean": "닫기",
+    "Russian": "Закрыть",
+}
+
+
+def write_file(folder, name, ports, models, close):
+    lines = ["[Translations]", PORTS + "=" + ports, MODELS + "=" + models, "Close=" + close]
     text = "\r\n".join(lines) + "\r\n"
     with open(os.path.join(folder, name + ".ini"), "wb") as f:
         f.write(b"\xff\xfe" + text.encode("utf-16-le"))
@@ -146,11 +172,12 @@ def main():
     here = os.path.dirname(os.path.abspath(__file__))
     folder = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "..", "app", "images", "LangFiles")
     os.makedirs(folder, exist_ok=True)
+    assert sorted(CLOSE) == sorted(TRANSLATIONS)
     for name, (ports, models) in sorted(TRANSLATIONS.items()):
-        for text in (ports, models):
+        for text in (ports, models, CLOSE[name]):
             # The profile reader ends a value at the line's end and trims it.
             assert "\n" not in text and "\r" not in text and text == text.strip(), name
-        write_file(folder, name, ports, models)
+        write_file(folder, name, ports, models, CLOSE[name])
 
 
 if __name__ == "__main__":

@@ -2,6 +2,8 @@
 // Bound callbacks: a member function together with the object it is called
 // on. An event whose function is unset is skipped when raised.
 
+#include <windows.h>
+
 #include <cstdint>
 
 class TObject;
@@ -56,3 +58,8 @@ constexpr TShiftState ssDouble = 1 << 6;
 using TNotifyEvent = TMethod<TObject*>;
 using TMouseEvent = TMethod<TObject*, TMouseButton, TShiftState, int, int>;
 using TMouseMoveEvent = TMethod<TObject*, TShiftState, int, int>;
+// Key is a virtual-key code; a handler sets it to 0 when it took the key.
+using TKeyEvent = TMethod<TObject*, WORD&, TShiftState>;
+// A WM_GETOBJECT message (wParam, lParam); a handler that answers it sets
+// the result, which is otherwise left 0 for the system's answer.
+using TGetObjectEvent = TMethod<TObject*, WPARAM, LPARAM, LRESULT&>;

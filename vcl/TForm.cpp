@@ -97,6 +97,11 @@ LRESULT TForm::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam)
         else
             ShowWindow(Handle(), SW_HIDE);
         return 0;
+    case WM_GETOBJECT: {
+        LRESULT result = 0;
+        FOnGetObject(this, wParam, lParam, result);
+        return result ? result : TWinControl::WndProc(Msg, wParam, lParam);
+    }
     default:
         return TWinControl::WndProc(Msg, wParam, lParam);
     }

@@ -32,6 +32,10 @@ public:
 
     const TNotifyEvent& OnPaint() const { return FOnPaint; }
     void SetOnPaint(const TNotifyEvent& value) { FOnPaint = value; }
+    // Answers WM_GETOBJECT, the question of assistive technology for an
+    // object of the window.
+    const TGetObjectEvent& OnGetObject() const { return FOnGetObject; }
+    void SetOnGetObject(const TGetObjectEvent& value) { FOnGetObject = value; }
     const TNotifyEvent& OnDestroy() const { return FOnDestroy; }
     void SetOnDestroy(const TNotifyEvent& value) { FOnDestroy = value; }
 
@@ -57,4 +61,5 @@ private:
     bool FDestroying = false;
     TNotifyEvent FOnPaint;
     TNotifyEvent FOnDestroy;
+    TGetObjectEvent FOnGetObject;
 };

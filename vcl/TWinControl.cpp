@@ -23,6 +23,18 @@ TShiftState MouseShiftState(WPARAM wParam)
     return shift;
 }
 
+TShiftState KeyboardShiftState()
+{
+    TShiftState shift = 0;
+    if (GetKeyState(VK_SHIFT) < 0)
+        shift |= ssShift;
+    if (GetKeyState(VK_CONTROL) < 0)
+        shift |= ssCtrl;
+    if (GetKeyState(VK_MENU) < 0)
+        shift |= ssAlt;
+    return shift;
+}
+
 TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) {}
 
 TWinControl::~TWinControl()
@@ -148,6 +160,11 @@ LRESULT TWinControl::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam)
     case WM_MOUSEMOVE:
         MouseMove(MouseShiftState(wParam), GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
         return 0;
+    case WM_KEYDOWN: {
+        WORD key = static_cast<WORD>(wParam);
+        KeyDown(key, KeyboardShiftState());
+        return 0;
+    }
     case WM_WINDOWPOSCHANGED: {
         RECT r;
         if (GetWindowRect(window, &r)) {
@@ -162,6 +179,11 @@ LRESULT TWinControl::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam)
         break;
     }
     return DefWindowProcW(window, Msg, wParam, lParam);
+}
+
+void TWinControl::KeyDown(WORD& Key, TShiftState Shift)
+{
+    FOnKeyDown(this, Key, Shift);
 }
 
 void TWinControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)

@@ -34,11 +34,16 @@ public:
     void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
     void Invalidate() override;
 
+    const TKeyEvent& OnKeyDown() const { return FOnKeyDown; }
+    void SetOnKeyDown(const TKeyEvent& value) { FOnKeyDown = value; }
+
 protected:
     // The window-creation hook: subclasses adjust styles and class here.
     virtual void CreateParams(TCreateParams& Params);
     virtual LRESULT WndProc(UINT Msg, WPARAM wParam, LPARAM lParam);
     virtual void Paint() {}
+    // Raises OnKeyDown for a key pressed while the window has the focus.
+    virtual void KeyDown(WORD& Key, TShiftState Shift);
     void DestroyHandle();
 
 private:
@@ -47,7 +52,10 @@ private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
     HWND FHandle = nullptr;
+    TKeyEvent FOnKeyDown;
 };
 
 // Buttons and keys of a mouse message, as a shift state.
 TShiftState MouseShiftState(WPARAM wParam);
+// The Shift, Ctrl and Alt keys held now, as a shift state.
+TShiftState KeyboardShiftState();

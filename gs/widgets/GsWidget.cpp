@@ -2,6 +2,8 @@
 
 #include "AlphaPrimitives.h"
 
+#include <oleacc.h>
+
 #include <algorithm>
 #include <memory>
 
@@ -11,6 +13,7 @@ GsWidget::GsWidget() = default;
 
 GsWidget::~GsWidget()
 {
+    DropFocus();
     if (FParent)
         FParent->RemoveChild(this);
     FParent = nullptr;
@@ -39,6 +42,7 @@ void GsWidget::SetParent(GsWidget* Value)
 {
     if (Value == FParent)
         return;
+    DropFocus();
     if (FParent)
         FParent->RemoveChild(this);
     FParent = Value;
@@ -97,6 +101,33 @@ void GsWidget::MouseUp(TMouseButton, TShiftState, int, int) {}
 void GsWidget::MouseLeave() {}
 void GsWidget::MouseEnter() {}
 void GsWidget::ChildPressed(GsWidget*) {}
+
+unsigned GsWidget::AccessibleState() const
+{
+    unsigned state = 0;
+    for (const GsWidget* w = this; w; w = w->FParent)
+        if (!w->FVisible)
+            state |= STATE_SYSTEM_INVISIBLE;
+    if (!FEnabled)
+        state |= STATE_SYSTEM_UNAVAILABLE;
+    if (CanFocus())
+        state |= STATE_SYSTEM_FOCUSABLE;
+    if (Focused())
+        state |= STATE_SYSTEM_FOCUSED;
+    if (FHovered)
+        state |= STATE_SYSTEM_HOTTRACKED;
+    return state;
+}
+
+UnicodeString GsWidget::AccessibleDefaultAction() const
+{
+    return UnicodeString();
+}
+
+bool GsWidget::DoDefaultAction()
+{
+    return false;
+}
 
 void GsWidget::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
 {
@@ -288,6 +319,119 @@ void GsWidget::DoMouseLeave()
     FHovered = false;
     MouseLeave();
     FOnMouseLeave(this);
+}
+
+void GsWidget::Click()
+{
+    FOnClick(this);
+}
+
+void GsWidget::DispatchKeyDown(int Key, TShiftState Shift, int RepeatCount)
+{
+    if (!FVisible || !FEnabled)
+        return;
+    if (Key == VK_TAB && !(Shift & (ssCtrl | ssAlt))) {
+        SelectNext(!(Shift & ssShift));
+        return;
+    }
+    GsWidget* target = FFocus && FFocus->CanFocus() ? FFocus : this;
+    target->KeyDown(Key, Shift, RepeatCount);
+    target->FOnKeyDown(target, Key, Shift);
+}
+
+void GsWidget::CollectTabStops(std::vector<GsWidget*>& List)
+{
+    if (!FVisible)
+        return;
+    if (FTabStop && FEnabled)
+        List.push_back(this);
+    for (size_t i = 0; i < static_cast<size_t>(ChildCount()); ++i)
+        (*FChildren)[i]->CollectTabStops(List);
+}
+
+void GsWidget::SelectNext(bool Forward)
+{
+    GsWidget* root = Root();
+    std::vector<GsWidget*> stops;
+    root->CollectTabStops(stops);
+    // The cycle runs through the stops and "none" between the last and
+    // the first.
+    auto at = std::find(stops.begin(), stops.end(), root->FFocus);
+    int count = static_cast<int>(stops.size());
+    int index = at == stops.end() ? count : static_cast<int>(at - stops.begin());
+    index = (index + (Forward ? 1 : count)) % (count + 1);
+    root->SetFocusedWidget(index < count ? stops[index] : nullptr);
+}
+
+GsWidget* GsWidget::FocusedWidget() const
+{
+    const GsWidget* root = this;
+    while (root->FParent)
+        root = root->FParent;
+    return root->FFocus;
+}
+
+void GsWidget::SetFocusedWidget(GsWidget* Value)
+{
+    GsWidget* root = Root();
+    if (Value == root->FFocus)
+        return;
+    root->FFocus = Value;
+    Invalidate();
+    root->FOnFocusChange(root);
+}
+
+bool GsWidget::CanFocus() const
+{
+    if (!FTabStop || !FEnabled)
+        return false;
+    for (const GsWidget* w = this; w; w = w->FParent)
+        if (!w->FVisible)
+            return false;
+    return true;
+}
+
+void GsWidget::DropFocus()
+{
+    GsWidget* root = Root();
+    for (GsWidget* w = root->FFocus; w; w = w->FParent)
+        if (w == this) {
+            root->FFocus = nullptr;
+            return;
+        }
+}
+
+GsWidget* GsWidget::Root()
+{
+    GsWidget* root = this;
+    while (root->FParent)
+        root = root->FParent;
+    return root;
+}
+
+TPoint GsWidget::HostOrigin() const
+{
+    TPoint p{FLeft, FTop};
+    for (const GsWidget* w = FParent; w; w = w->FParent) {
+        p.X += w->FLeft - w->FContentOffset.Left;
+        p.Y += w->FTop - w->FContentOffset.Top;
+    }
+    return p;
+}
+
+GsWidget* GsWidget::WidgetAt(int X, int Y)
+{
+    if (!Reachable(this) || !ContainsPoint(X, Y))
+        return nullptr;
+    GsWidget* widget = this;
+    for (;;) {
+        X = X - widget->FLeft + widget->FContentOffset.Left;
+        Y = Y - widget->FTop + widget->FContentOffset.Top;
+        GsWidget* child = widget->HitTest(X, Y);
+        if (!child)
+            return widget;
+        widget = child;
+    }
 }
 
 void GsWidget::SetCapture(GsWidget* Value)

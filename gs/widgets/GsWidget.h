@@ -30,6 +30,8 @@ enum TTextLayout : std::uint8_t { tlTop = 0, tlCenter = 1, tlBottom = 2 };
 using GsNotifyEvent = TMethod<GsWidget*>;
 using GsMouseEvent = TMethod<GsWidget*, TMouseButton, TShiftState, int, int>;
 using GsMouseMoveEvent = TMethod<GsWidget*, TShiftState, int, int>;
+// Key is a virtual-key code.
+using GsKeyEvent = TMethod<GsWidget*, int, TShiftState>;
 
 class GsWidget {
 public:
@@ -56,7 +58,7 @@ public:
     virtual void SetText(const UnicodeString& Value);
     // Draws the widget's own content into Rect of Target.
     virtual void Paint(TBitmap* Target, const TRect& Rect);
-    // Keyboard hooks; nothing routes keys to widgets yet.
+    // Keyboard hooks, called on the widget that DispatchKeyDown chose.
     virtual void KeyDown(int Key, TShiftState Shift, int RepeatCount);
     virtual void KeyUp(int Key, TShiftState Shift, int RepeatCount);
     virtual void MouseMove(TShiftState Shift, int X, int Y);
@@ -67,6 +69,21 @@ public:
     // Called on the PressObserver with the child that took a press (null
     // when the observed widget took it itself).
     virtual void ChildPressed(GsWidget* Child);
+
+    // How the widget describes itself to assistive technology. The role is
+    // an MSAA role (ROLE_SYSTEM_*), 0 for none: a widget without a role is
+    // not shown to it. The state is a set of STATE_SYSTEM_* flags.
+    int AccessibleRole() const { return FAccessibleRole; }
+    void SetAccessibleRole(int Value) { FAccessibleRole = Value; }
+    // The accessible name, or else Text.
+    const UnicodeString& AccessibleName() const { return FAccessibleName.empty() ? FText : FAccessibleName; }
+    void SetAccessibleName(const UnicodeString& Value) { FAccessibleName = Value; }
+    virtual unsigned AccessibleState() const;
+    // The name of the default action; empty when the widget has none.
+    virtual UnicodeString AccessibleDefaultAction() const;
+    // Does the default action; false when the widget has none or cannot
+    // do it now.
+    virtual bool DoDefaultAction();
 
     // Stores the four; the buffer size only grows.
     void SetBounds(int ALeft, int ATop, int AWidth, int AHeight);
@@ -91,6 +108,33 @@ public:
     void DispatchMouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
     void DoMouseEnter();
     void DoMouseLeave();
+    // Raises OnClick.
+    void Click();
+
+    // Key routing, called on the root: Tab and Shift+Tab move the focus
+    // (SelectNext); any other key goes to the focused widget, or to the
+    // root when no widget has the focus: its KeyDown hook, then OnKeyDown.
+    void DispatchKeyDown(int Key, TShiftState Shift, int RepeatCount);
+    // Moves the focus to the next (or previous) widget that takes it, in
+    // painting order; after the last (before the first) no widget has it.
+    void SelectNext(bool Forward);
+    // The root keeps the focus. Setting it repaints and raises the root's
+    // OnFocusChange; null: no widget has it.
+    GsWidget* FocusedWidget() const;
+    void SetFocusedWidget(GsWidget* Value);
+    bool Focused() const { return FocusedWidget() == this; }
+    // Visible, enabled and a tab stop, with every parent visible.
+    bool CanFocus() const;
+    bool TabStop() const { return FTabStop; }
+    void SetTabStop(bool Value) { FTabStop = Value; }
+
+    GsWidget* Root();
+    // The top-left corner in the host's client coordinates, by the same
+    // geometry as the mouse routing.
+    TPoint HostOrigin() const;
+    // The widget that a press at the point (host's client coordinates)
+    // reaches; null outside the root.
+    GsWidget* WidgetAt(int X, int Y);
 
     void SetCapture(GsWidget* Value);
     // Clears Widget's capture and, below it, that of the captured child,
@@ -137,6 +181,11 @@ public:
     void SetOnMouseEnter(const GsNotifyEvent& Value) { FOnMouseEnter = Value; }
     const GsNotifyEvent& OnMouseLeave() const { return FOnMouseLeave; }
     void SetOnMouseLeave(const GsNotifyEvent& Value) { FOnMouseLeave = Value; }
+    const GsKeyEvent& OnKeyDown() const { return FOnKeyDown; }
+    void SetOnKeyDown(const GsKeyEvent& Value) { FOnKeyDown = Value; }
+    // Raised on the root, with the root as Sender.
+    const GsNotifyEvent& OnFocusChange() const { return FOnFocusChange; }
+    void SetOnFocusChange(const GsNotifyEvent& Value) { FOnFocusChange = Value; }
 
     bool Hovered() const { return FHovered; }
     GsWidget* Capture() const { return FCapture; }
@@ -179,6 +228,17 @@ protected:
     TRect FContentOffset;
     UnicodeString FText;
     std::vector<GsWidget*>* FChildren = nullptr;
+    int FAccessibleRole = 0;
+    UnicodeString FAccessibleName;
+    bool FTabStop = false;
+    GsWidget* FFocus = nullptr; // on the root
+    GsKeyEvent FOnKeyDown;
+    GsNotifyEvent FOnFocusChange;
+
+private:
+    // Clears the root's focus when it lies in this widget's subtree.
+    void DropFocus();
+    void CollectTabStops(std::vector<GsWidget*>& List);
 };
 
 } // namespace gs

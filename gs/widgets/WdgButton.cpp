@@ -1,11 +1,15 @@
 #include "WdgButton.h"
 
+#include <oleacc.h>
+
 namespace gs {
 
 WdgButton::WdgButton()
     : FAppearance(new GsButtonAppearance(GsAppearanceChangeEvent::Bind<&WdgButton::AppearanceChanged>(this))),
       FTextEffect(new GsButtonOuterGlowTextEffect)
 {
+    FAccessibleRole = ROLE_SYSTEM_PUSHBUTTON;
+    FTabStop = true;
 }
 
 WdgButton::~WdgButton()
@@ -20,6 +24,8 @@ void WdgButton::Paint(TBitmap* Target, const TRect& Rect)
         FState = StateDisabled;
     else if (FHovered)
         FState = FPressed ? StateSunken : StateHovered;
+    else if (Focused())
+        FState = StateFocused;
     else
         FState = StateRaised;
     // The caption goes onto a copy: the appearance's picture stays clean.
@@ -62,6 +68,33 @@ void WdgButton::MouseLeave()
         return;
     FState = StateRaised;
     Invalidate();
+}
+
+void WdgButton::KeyDown(int Key, TShiftState Shift, int)
+{
+    if ((Key == VK_RETURN || Key == VK_SPACE) && !(Shift & (ssCtrl | ssAlt)))
+        Click();
+}
+
+unsigned WdgButton::AccessibleState() const
+{
+    unsigned state = WdgCustomControl::AccessibleState();
+    if (FPressed && FHovered)
+        state |= STATE_SYSTEM_PRESSED;
+    return state;
+}
+
+UnicodeString WdgButton::AccessibleDefaultAction() const
+{
+    return L"Press";
+}
+
+bool WdgButton::DoDefaultAction()
+{
+    if (!FEnabled || (AccessibleState() & STATE_SYSTEM_INVISIBLE))
+        return false;
+    Click();
+    return true;
 }
 
 TTextPainter* WdgButton::PainterForState(int State)

@@ -16,6 +16,7 @@ public:
     static constexpr int StateSunken = 1;
     static constexpr int StateHovered = 2;
     static constexpr int StateDisabled = 3;
+    static constexpr int StateFocused = 4;
 
     WdgButton();
     ~WdgButton() override;
@@ -26,6 +27,12 @@ public:
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void MouseLeave() override;
+    // Enter and Space press the button.
+    void KeyDown(int Key, TShiftState Shift, int RepeatCount) override;
+    unsigned AccessibleState() const override;
+    // "Press": what a click does.
+    UnicodeString AccessibleDefaultAction() const override;
+    bool DoDefaultAction() override;
     TTextPainter* PainterForState(int State) override;
 
     GsButtonAppearance* Appearance() const { return FAppearance; }

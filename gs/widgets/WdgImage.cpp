@@ -1,10 +1,13 @@
 #include "WdgImage.h"
 
+#include <oleacc.h>
+
 namespace gs {
 
 WdgImage::WdgImage() : FPicture(new TBitmap)
 {
     FPicture->SetOnChange(TNotifyEvent::Bind<&WdgImage::PictureChanged>(this));
+    FAccessibleRole = ROLE_SYSTEM_GRAPHIC;
 }
 
 WdgImage::~WdgImage()

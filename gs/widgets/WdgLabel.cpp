@@ -1,5 +1,7 @@
 #include "WdgLabel.h"
 
+#include <oleacc.h>
+
 namespace gs {
 
 namespace {
@@ -30,7 +32,10 @@ UINT LayoutFlag(TTextLayout layout)
 
 } // namespace
 
-WdgLabel::WdgLabel() : FTextEffect(new GsTextRadiationEffect) {}
+WdgLabel::WdgLabel() : FTextEffect(new GsTextRadiationEffect)
+{
+    FAccessibleRole = ROLE_SYSTEM_STATICTEXT;
+}
 
 WdgLabel::~WdgLabel()
 {
