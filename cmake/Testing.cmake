@@ -21,5 +21,6 @@ function(portica_add_test)
   endif()
   set_tests_properties(${T_NAME} PROPERTIES TIMEOUT ${T_TIMEOUT}
     WORKING_DIRECTORY $<TARGET_FILE_DIR:${T_NAME}>)
-  set_tests_properties(${T_NAME} PROPERTIES LABELS "wine;${T_LABELS}")
+  set(labels wine ${T_LABELS})
+  set_tests_properties(${T_NAME} PROPERTIES LABELS "${labels}")
 endfunction()
