@@ -165,7 +165,8 @@ int main()
         std::printf("a help window is already open: close it first (a second start would only raise it)\n");
         return 1;
     }
-    std::printf("start to first presented frame, %d rounds, the programs taking turns\n", Rounds);
+    std::printf("start to first presented frame, %d-bit programs, %d rounds, the programs taking turns\n",
+                static_cast<int>(sizeof(void*) * 8), Rounds);
 
     // Under Wine the first user of the desktop starts it: this process does,
     // so that no timed start pays for it.

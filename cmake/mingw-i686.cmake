@@ -2,4 +2,5 @@
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
 set(TOOLCHAIN_PREFIX i686-w64-mingw32)
+set(PORTICA_WINE_BITS 32)
 include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)
