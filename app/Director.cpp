@@ -1,6 +1,7 @@
 #include "Director.h"
 
 #include "Common.h"
+#include "FallbackArtwork.h"
 #include "LanguageLibrary.h"
 #include "Panel.h"
 #include "TApplication.h"
@@ -91,6 +92,10 @@ void Director::Run()
 void Director::CreateBackground()
 {
     FBackground = CreateImageWidget(L"sub_bg.jpg");
+    // Without its picture the panel would have no size at all: it gets a
+    // plain one of the artwork's size instead, and stays readable and closable.
+    if (FBackground->Picture()->Empty())
+        DrawPlainBackground(FBackground->Picture(), 365 * FScale, 300 * FScale);
     FBackground->SetAutoSize(true);
     FBackground->SetHost(PanelForm);
     FBackground->SetAccessibleRole(ROLE_SYSTEM_DIALOG);
@@ -173,6 +178,7 @@ void Director::CreateCloseButton()
 {
     const wchar_t* const names[4] = {L"close_normal.png", L"close_click.png", L"close_hover.png", L""};
     FCloseButton = CreateImageButton(names);
+    DrawMissingCloseLooks(FCloseButton->Appearance(), 44 * FScale);
     FCloseButton->SetLeft(321 * FScale);
     FCloseButton->SetTop(0);
     FCloseButton->SetOnClick(gs::GsNotifyEvent::Bind<&Director::OnCloseClick>(this));

@@ -97,6 +97,20 @@ BOOL CALLBACK CountWindow(HWND window, LPARAM param)
     return TRUE;
 }
 
+BOOL CALLBACK FindLoadImageWindow(HWND window, LPARAM param)
+{
+    auto* search = reinterpret_cast<Search*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    wchar_t caption[64] = {};
+    GetWindowTextW(window, caption, 64);
+    if (pid == search->ProcessId && wcscmp(caption, L"LoadImage") == 0 && IsWindowVisible(window)) {
+        search->Found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 } // namespace
 
 HWND DockHintProcess::WaitForWindow(DWORD timeoutMs)
@@ -126,6 +140,22 @@ void DockHintProcess::Close()
         PostMessageW(search.Found, WM_CLOSE, 0, 0);
     DWORD code;
     WaitForExit(10000, &code);
+}
+
+bool DockHintProcess::DismissLoadImageBox(DWORD timeoutMs)
+{
+    HWND box = nullptr;
+    if (!WaitFor([&] { return (box = FindLoadImageBox(FId)) != nullptr; }, timeoutMs))
+        return false;
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    return WaitFor([&] { return !IsWindow(box); }, timeoutMs);
+}
+
+HWND FindLoadImageBox(DWORD processId)
+{
+    Search search{processId, nullptr};
+    EnumWindows(&FindLoadImageWindow, reinterpret_cast<LPARAM>(&search));
+    return search.Found;
 }
 
 int CountHelpWindows()

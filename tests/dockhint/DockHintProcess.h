@@ -30,6 +30,9 @@ public:
     bool WaitForExit(DWORD timeoutMs, DWORD* exitCode);
     // Asks the window to close and waits for the process to end.
     void Close();
+    // Waits for the next "LoadImage" message box of this process, presses
+    // its OK and waits until it is gone; false when none came or it stays.
+    bool DismissLoadImageBox(DWORD timeoutMs = 20000);
 
 private:
     HANDLE FProcess = nullptr;
@@ -38,3 +41,6 @@ private:
 
 // Windows of class "TPanelForm" with the caption "PorticaDockHelperForm".
 int CountHelpWindows();
+
+// A visible message box captioned "LoadImage" of the process, or null.
+HWND FindLoadImageBox(DWORD processId);

@@ -105,23 +105,28 @@ std::wstring CopyOfProgram(const wchar_t* name, const std::vector<std::wstring>&
     return to;
 }
 
-struct DialogSearch {
-    DWORD ProcessId;
-    HWND Found;
-};
-
-BOOL CALLBACK FindLoadImageBox(HWND window, LPARAM param)
+// The artwork of both screen sizes, less the files named.
+std::vector<std::wstring> BothSets(std::initializer_list<const wchar_t*> files)
 {
-    auto* search = reinterpret_cast<DialogSearch*>(param);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    wchar_t caption[64] = {};
-    GetWindowTextW(window, caption, 64);
-    if (pid == search->ProcessId && wcscmp(caption, L"LoadImage") == 0 && IsWindowVisible(window)) {
-        search->Found = window;
-        return FALSE;
-    }
-    return TRUE;
+    std::vector<std::wstring> paths;
+    for (const wchar_t* set : {L"1920", L"4k"})
+        for (const wchar_t* file : files)
+            paths.push_back(std::wstring(L"images\\") + set + L"\\" + file);
+    return paths;
+}
+
+// The close button's middle, in client coordinates, at the screen's scale.
+LPARAM OnTheCloseButton()
+{
+    int s = ScreenScale();
+    return Point(343 * s, 22 * s);
+}
+
+void PostLeftClick(HWND window, LPARAM at)
+{
+    PostMessageW(window, WM_MOUSEMOVE, 0, at);
+    PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageW(window, WM_LBUTTONUP, 0, at);
 }
 
 BOOL CALLBACK CollectText(HWND child, LPARAM param)
@@ -233,26 +238,20 @@ TEST(Panel, AMissingPictureShowsItsMessageAndThePanelStillComes)
                                         {L"images\\1920\\close_hover.png", L"images\\4k\\close_hover.png"});
     DockHintProcess process(folder);
     ASSERT_TRUE(process.Started());
-    DialogSearch search{process.Id(), nullptr};
-    ASSERT_TRUE(WaitFor([&] {
-        EnumWindows(&FindLoadImageBox, reinterpret_cast<LPARAM>(&search));
-        return search.Found != nullptr;
-    })) << "no message box";
+    HWND box = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (box = FindLoadImageBox(process.Id())) != nullptr; })) << "no message box";
     std::wstring text;
-    EnumChildWindows(search.Found, &CollectText, reinterpret_cast<LPARAM>(&text));
+    EnumChildWindows(box, &CollectText, reinterpret_cast<LPARAM>(&text));
     std::wstring expected = L"Can not load image " + folder + L"\\images\\" +
                             (ScreenScale() == 1 ? L"1920" : L"4k") + L"\\close_hover.png";
     EXPECT_EQ(expected, text);
-    HWND box = search.Found;
     PostMessageW(box, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); })) << "message box stays";
     HWND window = process.WaitForWindow();
     ASSERT_NE(nullptr, window);
     EXPECT_TRUE(WaitFor([&] { return (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_LAYERED) != 0; }))
         << "panel shown after the message";
-    search.Found = nullptr;
-    EnumWindows(&FindLoadImageBox, reinterpret_cast<LPARAM>(&search));
-    EXPECT_EQ(nullptr, search.Found) << "exactly one message";
+    EXPECT_EQ(nullptr, FindLoadImageBox(process.Id())) << "exactly one message";
     process.Close();
 }
 
@@ -263,4 +262,41 @@ TEST(Panel, AMissingTranslationLibraryStillShowsThePanel)
     ASSERT_NE(nullptr, panel.Window);
     EXPECT_EQ(365 * ScreenScale(), WindowRect(panel.Window).right - WindowRect(panel.Window).left);
     panel.Process.Close();
+}
+
+TEST(Panel, WithoutItsBackgroundPictureThePanelShowsAtItsDesignSizeAndCloses)
+{
+    DockHintProcess process(CopyOfProgram(L"dockhint-nobackground", BothSets({L"sub_bg.jpg"})));
+    ASSERT_TRUE(process.Started());
+    ASSERT_TRUE(process.DismissLoadImageBox()) << "no message box";
+    HWND window = process.WaitForWindow();
+    ASSERT_NE(nullptr, window);
+    ASSERT_TRUE(WaitFor([&] { return (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_LAYERED) != 0; }));
+    EXPECT_EQ(nullptr, FindLoadImageBox(process.Id())) << "exactly one message";
+    EXPECT_TRUE(IsWindowVisible(window));
+    int s = ScreenScale();
+    RECT r = WindowRect(window);
+    EXPECT_EQ(365 * s, r.right - r.left);
+    EXPECT_EQ(300 * s, r.bottom - r.top);
+    EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN) / 2 - 365 * s / 2, r.left);
+    PostLeftClick(window, OnTheCloseButton());
+    DWORD code = 99;
+    ASSERT_TRUE(process.WaitForExit(20000, &code)) << "still running after the click";
+    EXPECT_EQ(0u, code);
+}
+
+TEST(Panel, WithoutItsClosePicturesTheButtonStillCloses)
+{
+    DockHintProcess process(CopyOfProgram(L"dockhint-noclose",
+                                          BothSets({L"close_normal.png", L"close_click.png", L"close_hover.png"})));
+    ASSERT_TRUE(process.Started());
+    for (int box = 1; box <= 3; ++box)
+        ASSERT_TRUE(process.DismissLoadImageBox()) << "message box " << box << " of 3";
+    HWND window = process.WaitForWindow();
+    ASSERT_NE(nullptr, window);
+    ASSERT_TRUE(WaitFor([&] { return (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_LAYERED) != 0; }));
+    PostLeftClick(window, OnTheCloseButton());
+    DWORD code = 99;
+    ASSERT_TRUE(process.WaitForExit(20000, &code)) << "still running after the click";
+    EXPECT_EQ(0u, code);
 }
