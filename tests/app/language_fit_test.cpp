@@ -14,15 +14,14 @@
 #include <set>
 #include <string>
 #include <vector>
+#include "support/ExeFolder.h"
+#include "support/PanelTexts.h"
 
 namespace {
 
-const wchar_t PortsKey[] =
-    L"When your notebook PC is docked on Portica Dock, your notebook PC's HDMI, VGA, and other display ports "
-    L"are disabled. You can use the display port on Portica Dock.";
-const wchar_t ModelsKey[] =
-    L"Portica Dock is compatible with specific Tavrin Notebook PC models. Please check that your notebook PC "
-    L"supports Portica Dock.";
+using testsupport::ExeFolder;
+using testsupport::ModelsKey;
+using testsupport::PortsKey;
 
 struct Language {
     const char* name;
@@ -36,16 +35,6 @@ const Language Languages[] = {
     {"Turkish", 25},    {"Vietnamese", 25},  {"Indonesian", 25}, {"Croatian", 25},  {"Hungarian", 30},
     {"French", 40},     {"German", 40},      {"Italian", 0},    {"Korean", 0},      {"Russian", 0},
 };
-
-std::wstring ExeFolder()
-{
-    wchar_t path[MAX_PATH] = {};
-    DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH)
-        return std::wstring();
-    std::wstring folder(path);
-    return folder.substr(0, folder.rfind(L'\\'));
-}
 
 std::wstring Wide(const char* text)
 {

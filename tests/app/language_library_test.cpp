@@ -11,22 +11,13 @@
 #include <windows.h>
 #include <cstring>
 #include <string>
+#include "support/ExeFolder.h"
+#include "support/PanelTexts.h"
 
 namespace {
 
-const wchar_t PortsKey[] =
-    L"When your notebook PC is docked on Portica Dock, your notebook PC's HDMI, VGA, and other display ports "
-    L"are disabled. You can use the display port on Portica Dock.";
-
-std::wstring ExeFolder()
-{
-    wchar_t path[MAX_PATH] = {};
-    DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH)
-        return std::wstring();
-    std::wstring folder(path);
-    return folder.substr(0, folder.rfind(L'\\'));
-}
+using testsupport::ExeFolder;
+using testsupport::PortsKey;
 
 std::string Narrow(const std::wstring& text)
 {

@@ -9,8 +9,14 @@
 
 #include <cstdlib>
 #include <string>
+#include "support/ExeFolder.h"
+#include "support/PanelTexts.h"
 
 namespace {
+
+using testsupport::ExeFolder;
+using testsupport::ModelsKey;
+using testsupport::PortsKey;
 
 void SetLanguage(const char* name)
 {
@@ -44,22 +50,6 @@ int Scale()
     return Screen->Width() < 3840 ? 1 : 2;
 }
 
-const wchar_t PortsKey[] =
-    L"When your notebook PC is docked on Portica Dock, your notebook PC's HDMI, VGA, and other display ports "
-    L"are disabled. You can use the display port on Portica Dock.";
-const wchar_t ModelsKey[] =
-    L"Portica Dock is compatible with specific Tavrin Notebook PC models. Please check that your notebook PC "
-    L"supports Portica Dock.";
-
-std::wstring ExeFolder()
-{
-    wchar_t path[MAX_PATH] = {};
-    DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH)
-        return std::wstring();
-    std::wstring folder(path);
-    return folder.substr(0, folder.rfind(L'\\'));
-}
 
 // The text of the key in a shipped language file beside this program.
 std::wstring Translation(const wchar_t* language, const wchar_t* key)

@@ -10,8 +10,12 @@
 #include <cstring>
 #include <string>
 #include <vector>
+#include "support/PanelTexts.h"
 
 namespace {
+
+using testsupport::ModelsKey;
+using testsupport::PortsKey;
 
 using GetLangNameAndPathFn = int(__cdecl*)(const char*, char*, char*);
 using TranslateStrFn = int(__cdecl*)(const char*, char*, int);
@@ -26,12 +30,6 @@ const char* const EntryPointNames[] = {
     "TvSetLangName", "TvGetLangName", "TvGetLangFolderPath", "TvCheckLangFileName",
 };
 
-const wchar_t PortsKey[] =
-    L"When your notebook PC is docked on Portica Dock, your notebook PC's HDMI, VGA, and other display ports "
-    L"are disabled. You can use the display port on Portica Dock.";
-const wchar_t ModelsKey[] =
-    L"Portica Dock is compatible with specific Tavrin Notebook PC models. Please check that your notebook PC "
-    L"supports Portica Dock.";
 
 // Every language the library can report, and so every file we ship.
 const char* const ShippedLanguages[] = {
