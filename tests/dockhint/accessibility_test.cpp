@@ -4,6 +4,7 @@
 // queries), and the real program read and driven from this process.
 #include <gtest/gtest.h>
 
+#include "BuiltPanel.h"
 #include "DockHintProcess.h"
 #include "Director.h"
 #include "Panel.h"
@@ -107,24 +108,6 @@ std::string Text(const RECT& r)
            std::to_string(r.bottom) + ")";
 }
 
-// The panel as the program makes it, in a language.
-class BuiltPanel {
-public:
-    explicit BuiltPanel(const char* language)
-    {
-        RegSetKeyValueA(HKEY_CURRENT_USER, "Software\\Tavrinex\\MultiLang", "Language", REG_SZ, language,
-                        static_cast<DWORD>(strlen(language) + 1));
-        Application->SetTitle(Title);
-        Application->CreateForm(PanelForm);
-    }
-    ~BuiltPanel()
-    {
-        delete PanelForm;
-        PanelForm = nullptr;
-    }
-    Director* Panel() const { return PanelForm->PanelDirector(); }
-};
-
 int ScreenScale()
 {
     return GetSystemMetrics(SM_CXSCREEN) >= 3840 ? 2 : 1;
@@ -201,19 +184,13 @@ private:
     HWINEVENTHOOK FHook = nullptr;
 };
 
-// The folder of the program under test, with English chosen.
-std::wstring EnglishStage()
-{
-    RegSetKeyValueA(HKEY_CURRENT_USER, "Software\\Tavrinex\\MultiLang", "Language", REG_SZ, "English", 8);
-    return StageFolder();
-}
-
 // The program, started in English, with its help window shown.
 struct ShownProgram {
-    DockHintProcess Process;
+    testsupport::LanguageChoice English{"English"};
+    DockHintProcess Process{StageFolder()};
     HWND Window = nullptr;
 
-    ShownProgram() : Process(EnglishStage())
+    ShownProgram()
     {
         Window = Process.WaitForWindow();
         if (Window)

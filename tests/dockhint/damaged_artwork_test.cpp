@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "DockHintProcess.h"
+#include "BuiltPanel.h"
 #include "Director.h"
 #include "Panel.h"
 #include "TApplication.h"
@@ -46,18 +47,6 @@ private:
 
     HANDLE FStop;
     HANDLE FThread;
-};
-
-// The host form with its panel, as the program makes it.
-class BuiltPanel {
-public:
-    BuiltPanel() { Application->CreateForm(PanelForm); }
-    ~BuiltPanel()
-    {
-        delete PanelForm;
-        PanelForm = nullptr;
-    }
-    Director* Panel() const { return PanelForm->PanelDirector(); }
 };
 
 int Scale()

@@ -2,6 +2,7 @@
 // screen's scale, and the second paragraph's place for every language.
 #include <gtest/gtest.h>
 
+#include "BuiltPanel.h"
 #include "Director.h"
 #include "Panel.h"
 #include "TApplication.h"
@@ -17,29 +18,6 @@ namespace {
 using testsupport::ExeFolder;
 using testsupport::ModelsKey;
 using testsupport::PortsKey;
-
-void SetLanguage(const char* name)
-{
-    ASSERT_EQ(ERROR_SUCCESS, RegSetKeyValueA(HKEY_CURRENT_USER, "Software\\Tavrinex\\MultiLang", "Language", REG_SZ,
-                                             name, static_cast<DWORD>(strlen(name) + 1)));
-}
-
-// The host form with its panel, as the program makes it; destroyed like the
-// program destroys it.
-class BuiltPanel {
-public:
-    explicit BuiltPanel(const char* language)
-    {
-        SetLanguage(language);
-        Application->CreateForm(PanelForm);
-    }
-    ~BuiltPanel()
-    {
-        delete PanelForm;
-        PanelForm = nullptr;
-    }
-    Director* Panel() const { return PanelForm->PanelDirector(); }
-};
 
 // The run on a 4k screen names the scale it expects, so that a screen of
 // the wrong size fails it instead of testing scale 1 again.
