@@ -7,7 +7,7 @@
 // they began.
 
 #include "BenchTiming.h"
-#include "ProcessUsage.h"
+#include "support/ProcessUsage.h"
 
 #include "Director.h"
 #include "Panel.h"

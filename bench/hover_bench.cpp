@@ -6,7 +6,7 @@
 // not grow.
 
 #include "BenchTiming.h"
-#include "ProcessUsage.h"
+#include "support/ProcessUsage.h"
 
 #include "Director.h"
 #include "Panel.h"

@@ -9,6 +9,7 @@
 #include "Director.h"
 #include "Panel.h"
 #include "TApplication.h"
+#include "support/ProcessUsage.h"
 
 #include <oleacc.h>
 
@@ -327,31 +328,11 @@ TEST(Accessibility, ThousandQueriesLeaveReferencesHandlesAndMemoryAsTheyWere)
         held->AddRef();
         return held->Release();
     };
-    // Open kernel handles, found by probing (Wine counts none for
-    // GetProcessHandleCount).
-    auto handles = [] {
-        int count = 0;
-        DWORD flags;
-        for (ULONG_PTR value = 4; value < 0x10000; value += 4)
-            count += GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags) ? 1 : 0;
-        return count;
-    };
     ULONG referencesBefore = references();
-    // Committed private memory: Wine leaves about 2 KiB behind each time
-    // it exports an object afresh.
-    auto privateBytes = [] {
-        SIZE_T total = 0;
-        MEMORY_BASIC_INFORMATION info;
-        const char* address = nullptr;
-        while (VirtualQuery(address, &info, sizeof(info)) == sizeof(info)) {
-            if (info.State == MEM_COMMIT && info.Type == MEM_PRIVATE)
-                total += info.RegionSize;
-            address = static_cast<const char*>(info.BaseAddress) + info.RegionSize;
-        }
-        return static_cast<long long>(total);
-    };
-    int handlesBefore = handles();
-    long long privateBefore = privateBytes();
+    // Wine leaves about 2 KiB of private memory behind each time it
+    // exports an object afresh.
+    int handlesBefore = CountKernelHandles();
+    SIZE_T privateBefore = CommittedPrivateBytes();
     for (int i = 0; i < 1000; ++i) {
         ClientObject client(window);
         ASSERT_EQ(S_OK, client.Result()) << "query " << i;
@@ -363,9 +344,10 @@ TEST(Accessibility, ThousandQueriesLeaveReferencesHandlesAndMemoryAsTheyWere)
         }
     }
     EXPECT_EQ(referencesBefore, references());
-    EXPECT_EQ(handlesBefore, handles());
+    EXPECT_EQ(handlesBefore, CountKernelHandles());
     EXPECT_LT(0, handlesBefore) << "handles not counted";
-    EXPECT_GT(256 * 1024, privateBytes() - privateBefore) << "private memory grew by that many bytes";
+    long long grown = static_cast<long long>(CommittedPrivateBytes()) - static_cast<long long>(privateBefore);
+    EXPECT_GT(256 * 1024, grown) << "private memory grew by that many bytes";
 }
 
 // Last: the default action ends this process's application loop.

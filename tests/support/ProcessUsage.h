@@ -1,5 +1,5 @@
 #pragma once
-// What a benchmark counts of its own process to find leaks: live GDI
+// What a test or benchmark counts of its own process to find leaks: live GDI
 // objects where the system gives no count (Wine), open kernel handles, and
 // committed private memory.
 
