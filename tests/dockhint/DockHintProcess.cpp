@@ -40,15 +40,24 @@ DockHintProcess::DockHintProcess(const std::wstring& folder, const std::wstring&
     commandLine.push_back(L'"');
     commandLine.push_back(0);
 
-    STARTUPINFOW si{};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi{};
-    if (CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si,
-                       &pi)) {
-        CloseHandle(pi.hThread);
-        FProcess = pi.hProcess;
-        FId = pi.dwProcessId;
-    }
+    // Wine has been seen to refuse a start once in a whole test run; a
+    // start is tried again for a few seconds before it counts as failed.
+    WaitFor(
+        [&] {
+            STARTUPINFOW si{};
+            si.cb = sizeof(si);
+            PROCESS_INFORMATION pi{};
+            if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
+                                &si, &pi)) {
+                FStartError = GetLastError();
+                return false;
+            }
+            CloseHandle(pi.hThread);
+            FProcess = pi.hProcess;
+            FId = pi.dwProcessId;
+            return true;
+        },
+        5000);
 }
 
 DockHintProcess::~DockHintProcess()

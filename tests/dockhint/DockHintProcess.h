@@ -24,6 +24,8 @@ public:
 
     bool Started() const { return FProcess != nullptr; }
     DWORD Id() const { return FId; }
+    // Why the process did not start (GetLastError of CreateProcessW).
+    DWORD StartError() const { return FStartError; }
     // The help window of this process, once it exists; null after the timeout.
     HWND WaitForWindow(DWORD timeoutMs = 30000);
     // Waits for the process to end; false on timeout.
@@ -37,6 +39,7 @@ public:
 private:
     HANDLE FProcess = nullptr;
     DWORD FId = 0;
+    DWORD FStartError = 0;
 };
 
 // Windows of class "TPanelForm" with the caption "PorticaDockHelperForm".

@@ -181,7 +181,7 @@ private:
 TEST(DockHint, ShowsOneTopmostLayeredBorderlessWindow)
 {
     DockHintProcess first;
-    ASSERT_TRUE(first.Started());
+    ASSERT_TRUE(first.Started()) << "CreateProcessW failed with error " << first.StartError();
     HWND window = first.WaitForWindow();
     ASSERT_NE(nullptr, window) << "help window never appeared";
     EXPECT_TRUE(WaitFor([&] { return (ExStyle(window) & WS_EX_LAYERED) != 0; })) << "layered after the first paint";
