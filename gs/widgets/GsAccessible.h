@@ -34,6 +34,9 @@ public:
     // The keyboard focus moved: to the focused widget, or to the client
     // object when no widget has it.
     void NotifyFocus(HWND Window);
+    // The widgets took new places on the screen; with Rebuilt, the client
+    // object's children were replaced by new ones.
+    void NotifyLayoutChanged(HWND Window, bool Rebuilt);
 
     // The client object's children.
     static std::vector<GsWidget*> Children(GsWidget* Root);
