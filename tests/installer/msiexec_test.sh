@@ -13,7 +13,11 @@ tmp=$(mktemp -d "$root/build/msiexec.XXXXXX")
 passed=no
 cleanup() {
   # Whatever a failed check left installed goes, to spare later tests.
-  [ $passed = yes ] || for p in "$tmp"/*.msi; do msiexec /x "$p"; done
+  if [ $passed != yes ]; then
+    for p in "$tmp"/*.msi; do msiexec /x "$p"; done
+    find "$WINEPREFIX/drive_c" \( -iname tavrinex -o -iname 'Portica Dock*' -o -iname tavrinex_task \) -prune \
+      -exec rm -rf {} +
+  fi
   rm -rf "$tmp"
 }
 trap cleanup EXIT
@@ -48,7 +52,8 @@ if [ "${1:-}" = rollback ]; then
   exit 0
 fi
 
-newer=$(package 200.0.0) && older=$(package 0.0.1) || exit 1
+# (Wine 8 found 1.0.3 newer than 200.0.0.)
+newer=$(package 99.0.0) && older=$(package 0.0.1) || exit 1
 msiexec /i "$current" LOGON_HELP=0 || fail "install: $?"
 (cd "$root/build/dist" && find . -type f ! -name devtoggle.exe) | while read -r f; do
   cmp -s "$root/build/dist/$f" "Program Files (x86)/Tavrinex/Portica Dock/$f" || fail "$f"
@@ -58,9 +63,9 @@ cmp -s "$root/build/dist/devtoggle.exe" "Program Files/Tavrinex/Portica Dock/dev
 [ "$(versions)" = "$(msiinfo export "$current" Property | tr -d '\r' | awk '$1 == "ProductVersion" {print $2}')" ] ||
   fail "installed-programs list: $(versions)"
 msiexec /i "$newer" LOGON_HELP=0 || fail "upgrade: $?"
-[ "$(versions)" = 200.0.0 ] || fail "after the upgrade: $(versions)"
+[ "$(versions)" = 99.0.0 ] || fail "after the upgrade: $(versions)"
 msiexec /i "$older" LOGON_HELP=0 && fail "an older package was installed"
-grep -aq 'NEWERVERSIONFOUND = ' "$tmp/log" && [ "$(versions)" = 200.0.0 ] || fail "after the older package: $(versions)"
+grep -aq 'NEWERVERSIONFOUND = ' "$tmp/log" && [ "$(versions)" = 99.0.0 ] || fail "after the older package: $(versions)"
 msiexec /x "$newer" || fail "removal: $?"
 [ -z "$(ours)" ] || fail "the removal left: $(ours)"
 passed=yes
