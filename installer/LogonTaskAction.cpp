@@ -99,8 +99,9 @@ bool RunAndLog(MSIHANDLE Install, const std::wstring& CommandLine)
 
 }  // namespace
 
+// Nothing may throw out of the action into Windows Installer.
 extern "C" __declspec(dllexport) UINT __stdcall RunTaskRegCtl(MSIHANDLE Install)
-{
+try {
   const std::wstring data = CustomActionData(Install);
   const size_t bar = data.find(L'|');
   const std::wstring command = data.substr(0, bar);
@@ -112,5 +113,7 @@ extern "C" __declspec(dllexport) UINT __stdcall RunTaskRegCtl(MSIHANDLE Install)
     return ERROR_SUCCESS;
   if (bar != std::wstring::npos)
     RunAndLog(Install, data.substr(bar + 1));
+  return ERROR_INSTALL_FAILURE;
+} catch (...) {
   return ERROR_INSTALL_FAILURE;
 }
