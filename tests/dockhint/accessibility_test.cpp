@@ -1,7 +1,9 @@
 // The help panel as assistive technology and the keyboard meet it: built in
-// this process (the client object of the form and its three children, hit
-// testing, the close button's default action, no object left behind by
-// queries), and the real program read and driven from this process.
+// this process (the client object of the form and its three children, their
+// places and hit testing, the focus as the window gains and loses it, a
+// client outliving the panel, the close button's default action, no object
+// left behind by queries), and the real program read and driven from this
+// process.
 #include <gtest/gtest.h>
 
 #include "BuiltPanel.h"
@@ -13,6 +15,9 @@
 
 #include <oleacc.h>
 
+#include <algorithm>
+#include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -109,6 +114,31 @@ std::string Text(const RECT& r)
            std::to_string(r.bottom) + ")";
 }
 
+// The box of the label's text pixels, drawn alone, on the screen.
+RECT InkRect(gs::WdgLabel* label)
+{
+    TBitmap frame;
+    frame.SetPixelFormat(pf32bit);
+    frame.Canvas()->Brush()->SetColor(clBlack);
+    frame.SetSize(PanelForm->ClientWidth(), PanelForm->ClientHeight());
+    TPoint o = label->HostOrigin();
+    label->Render(&frame, TRect(o.X, o.Y, o.X + label->Width(), o.Y + label->Height()));
+    RECT ink{frame.Width(), frame.Height(), 0, 0};
+    for (int y = 0; y < frame.Height(); ++y)
+        for (int x = 0; x < frame.Width(); ++x)
+            if (static_cast<const BYTE*>(frame.ScanLine(y))[4 * x + 3])
+                ink = RECT{std::min<LONG>(ink.left, x), std::min<LONG>(ink.top, y), std::max<LONG>(ink.right, x + 1),
+                           std::max<LONG>(ink.bottom, y + 1)};
+    MapWindowPoints(PanelForm->Handle(), nullptr, reinterpret_cast<POINT*>(&ink), 2);
+    return ink;
+}
+
+bool Inside(const RECT& inner, const RECT& outer)
+{
+    RECT both;
+    return IntersectRect(&both, &inner, &outer) && EqualRect(&both, &inner);
+}
+
 int ScreenScale()
 {
     return GetSystemMetrics(SM_CXSCREEN) >= 3840 ? 2 : 1;
@@ -147,7 +177,8 @@ std::vector<WinEvent> RecordedEvents;
 
 void CALLBACK RecordEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG child, DWORD, DWORD)
 {
-    if (event == EVENT_SYSTEM_DIALOGSTART || event == EVENT_OBJECT_SHOW || event == EVENT_OBJECT_FOCUS)
+    if (event == EVENT_SYSTEM_DIALOGSTART || event == EVENT_SYSTEM_DIALOGEND || event == EVENT_OBJECT_SHOW ||
+        event == EVENT_OBJECT_FOCUS)
         RecordedEvents.push_back(WinEvent{event, window, object, child});
 }
 
@@ -281,7 +312,8 @@ TEST(Accessibility, ClientObjectIsTheDialogWithBothParagraphsAndTheCloseButton)
     struct Case {
         const char* Language;
         const wchar_t* Close;
-    } cases[] = {{"English", L"Close"}, {"German", L"Schlie\u00dfen"}};
+        const wchar_t* Press;
+    } cases[] = {{"English", L"Close", L"Press"}, {"German", L"Schlie\u00dfen", L"Dr\u00fccken"}};
     for (const Case& c : cases) {
         BuiltPanel built(c.Language);
         Director* d = built.Panel();
@@ -307,9 +339,18 @@ TEST(Accessibility, ClientObjectIsTheDialogWithBothParagraphsAndTheCloseButton)
             const Expected& e = children[id - 1];
             EXPECT_EQ(e.Role, Role(client.Get(), id)) << c.Language << " child " << id;
             EXPECT_EQ(e.Name, Name(client.Get(), id)) << c.Language << " child " << id;
-            EXPECT_EQ(Text(ScreenRect(e.Widget)), Text(Location(client.Get(), id)))
-                << c.Language << " child " << id;
         }
+        EXPECT_EQ(Text(ScreenRect(d->CloseButton())), Text(Location(client.Get(), 3))) << c.Language;
+        BSTR action = nullptr;
+        EXPECT_EQ(S_OK, client->get_accDefaultAction(Child(3), &action));
+        EXPECT_EQ(std::wstring(c.Press), action ? std::wstring(action) : L"(none)") << "translated";
+        SysFreeString(action);
+        VARIANT empty;
+        VariantInit(&empty);
+        BSTR name = nullptr;
+        EXPECT_EQ(S_OK, client->get_accName(empty, &name)) << "an empty variant names the dialog";
+        EXPECT_EQ(Title, name ? std::wstring(name) : L"(none)");
+        SysFreeString(name);
         if (std::string(c.Language) == "German") {
             EXPECT_NE(std::wstring::npos, Name(client.Get(), 1).find(L"deaktiviert")) << "translated paragraph";
         }
@@ -348,6 +389,135 @@ TEST(Accessibility, ThousandQueriesLeaveReferencesHandlesAndMemoryAsTheyWere)
     EXPECT_LT(0, handlesBefore) << "handles not counted";
     long long grown = static_cast<long long>(CommittedPrivateBytes()) - static_cast<long long>(privateBefore);
     EXPECT_GT(256 * 1024, grown) << "private memory grew by that many bytes";
+}
+
+// The paragraphs' places hold their text, inside the window and apart, and
+// follow the window when it moves; hit testing follows them. French moves
+// the second paragraph down; the Chinese layouts move it up.
+TEST(Accessibility, ParagraphPlacesHoldTheirTextInsideTheWindow)
+{
+    ComApartment com;
+    for (const char* language : {"French", "TChinese"}) {
+        BuiltPanel built(language);
+        Director* d = built.Panel();
+        ASSERT_NE(nullptr, d);
+        const char* scale = std::getenv("DIRECTOR_TEST_SCALE");
+        EXPECT_EQ(scale ? std::atoi(scale) : d->Scale(), d->Scale());
+        ClientObject client(PanelForm->Handle());
+        ASSERT_EQ(S_OK, client.Result());
+        gs::WdgLabel* labels[] = {d->PortsLabel(), d->ModelsLabel()};
+        for (int moved = 0; moved < 2; ++moved) {
+            // Where a drag would leave it.
+            ASSERT_TRUE(!moved || SetWindowPos(PanelForm->Handle(), nullptr, 7, 9, 0, 0, SWP_NOSIZE | SWP_NOZORDER));
+            RECT window;
+            GetWindowRect(PanelForm->Handle(), &window);
+            RECT places[] = {Location(client.Get(), 1), Location(client.Get(), 2)};
+            for (int i = 0; i < 2; ++i) {
+                EXPECT_TRUE(Inside(places[i], window)) << language << " " << Text(places[i]);
+                EXPECT_TRUE(Inside(InkRect(labels[i]), places[i])) << language << " " << Text(places[i]);
+                // Just below the text, still in the paragraph's layout box.
+                VARIANT hit;
+                VariantInit(&hit);
+                POINT below{places[i].left + 5, places[i].bottom + 2};
+                client->accHitTest(below.x, below.y, &hit);
+                EXPECT_EQ(i == 0 && PtInRect(&places[1], below) ? 2 : CHILDID_SELF, hit.lVal) << language << i;
+            }
+            EXPECT_LE(places[0].bottom, places[1].top) << language << ": the places overlap";
+        }
+    }
+}
+
+// The focus follows the window: gone with its activation, back with it;
+// taking it through assistive technology activates the window first; a
+// hidden button gives it to the dialog aloud; a held Enter presses nothing.
+TEST(Accessibility, FocusFollowsTheWindow)
+{
+    ComApartment com;
+    EventRecorder events;
+    BuiltPanel built("English");
+    Director* d = built.Panel();
+    ASSERT_NE(nullptr, d);
+    HWND window = PanelForm->Handle();
+    PanelForm->Show();
+    ASSERT_TRUE(WaitFor([&] { return GetFocus() == window; }));
+    ClientObject client(window);
+    ASSERT_EQ(S_OK, client.Result());
+    auto focus = [&] {
+        VARIANT v;
+        VariantInit(&v);
+        client->get_accFocus(&v);
+        return v.vt == VT_I4 ? v.lVal : -1;
+    };
+    SendMessageW(window, WM_KEYDOWN, VK_TAB, 1);
+    EXPECT_EQ(3, focus());
+    SendMessageW(window, WM_KEYDOWN, VK_RETURN, 1 | (1 << 30));
+    EXPECT_FALSE(Application->Terminated()) << "a held Enter is no press";
+
+    std::unique_ptr<HWND__, decltype(&DestroyWindow)> other(
+        CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 9, 9, nullptr, nullptr, nullptr, nullptr),
+        &DestroyWindow);
+    ASSERT_NE(nullptr, other.get());
+    SetActiveWindow(other.get());
+    EXPECT_EQ(-1, focus()) << "an inactive window has no focused child";
+    d->OnFormPaint(PanelForm);
+    EXPECT_EQ(gs::WdgButton::StateRaised, d->CloseButton()->State()) << "nor a focused look";
+    RecordedEvents.clear();
+    SetActiveWindow(window);
+    EXPECT_EQ(3, focus()) << "back where it was";
+    EXPECT_TRUE(events.WaitFor(EVENT_OBJECT_FOCUS, window, 3));
+
+    SetActiveWindow(other.get());
+    EXPECT_EQ(S_OK, client->accSelect(SELFLAG_TAKEFOCUS, Child(3)));
+    EXPECT_EQ(window, GetFocus()) << "the window takes the focus first";
+    RecordedEvents.clear();
+    d->CloseButton()->SetVisible(false);
+    EXPECT_TRUE(events.WaitFor(EVENT_OBJECT_FOCUS, window, CHILDID_SELF)) << "the dialog takes the focus aloud";
+}
+
+// The panel gone: a client still holding its object gets RPC_E_DISCONNECTED
+// from every call, the dialog ends aloud, and the form's events no longer
+// reach what was deleted.
+TEST(Accessibility, AClientOutlivingThePanelIsDisconnected)
+{
+    ComApartment com;
+    EventRecorder events;
+    IAccessible* held = nullptr;
+    HWND window;
+    {
+        BuiltPanel built("English");
+        window = PanelForm->Handle();
+        PanelForm->Show();
+        ASSERT_TRUE(events.WaitFor(EVENT_SYSTEM_DIALOGSTART, window, CHILDID_SELF));
+        ClientObject client(window);
+        ASSERT_EQ(S_OK, client.Result());
+        held = client.Get();
+        held->AddRef();
+        PanelForm->BeforeDestruction();
+        // This thread receives it under Wine only while the window exists.
+        EXPECT_TRUE(events.WaitFor(EVENT_SYSTEM_DIALOGEND, window, CHILDID_SELF));
+        EXPECT_FALSE(PanelForm->OnPaint() || PanelForm->OnMouseMove() || PanelForm->OnMouseDown() ||
+                     PanelForm->OnMouseUp() || PanelForm->OnKeyDown() || PanelForm->OnKeyUp() ||
+                     PanelForm->OnEnter() || PanelForm->OnExit() || PanelForm->OnGetObject());
+        SendMessageW(window, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+        SendMessageW(window, WM_KEYDOWN, VK_TAB, 1);
+        RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    }
+    VARIANT self = Child(CHILDID_SELF), out;
+    BSTR text;
+    LONG n;
+    IDispatch* dispatch;
+    HRESULT results[] = {held->get_accParent(&dispatch), held->get_accChildCount(&n),
+        held->get_accChild(self, &dispatch), held->get_accName(self, &text), held->get_accValue(self, &text),
+        held->get_accDescription(self, &text), held->get_accRole(self, &out), held->get_accState(self, &out),
+        held->get_accHelp(self, &text), held->get_accHelpTopic(&text, self, &n),
+        held->get_accKeyboardShortcut(self, &text), held->get_accFocus(&out), held->get_accSelection(&out),
+        held->get_accDefaultAction(self, &text), held->accSelect(SELFLAG_TAKEFOCUS, self),
+        held->accLocation(&n, &n, &n, &n, self), held->accNavigate(NAVDIR_FIRSTCHILD, self, &out),
+        held->accHitTest(0, 0, &out), held->accDoDefaultAction(self), held->put_accName(self, nullptr),
+        held->put_accValue(self, nullptr)};
+    for (size_t i = 0; i < sizeof(results) / sizeof(results[0]); ++i)
+        EXPECT_EQ(RPC_E_DISCONNECTED, results[i]) << "call " << i;
+    held->Release();
 }
 
 // Last: the default action ends this process's application loop.
