@@ -74,15 +74,15 @@ protected:
 
 TEST_F(KeyboardTest, TabAndShiftTabCycleThroughTheButtonsThatCanTakeTheFocusAndNone)
 {
-    root.DispatchKeyDown(VK_TAB, 0, false);
+    root.DispatchKeyDown(VK_TAB, 0, 1);
     EXPECT_EQ(b, root.FocusedWidget()) << "the hidden button and the label are passed by";
     EXPECT_EQ(1, host.Count) << "the focus look is repainted";
-    root.DispatchKeyDown(VK_TAB, 0, false);
+    root.DispatchKeyDown(VK_TAB, 0, 1);
     EXPECT_EQ(nullptr, root.FocusedWidget()) << "after the last: none";
-    root.DispatchKeyDown(VK_TAB, ssShift, false);
+    root.DispatchKeyDown(VK_TAB, ssShift, 1);
     EXPECT_EQ(b, root.FocusedWidget()) << "backwards from none: the last";
     a->SetVisible(true);
-    root.DispatchKeyDown(VK_TAB, ssShift, false);
+    root.DispatchKeyDown(VK_TAB, ssShift, 1);
     EXPECT_EQ(a, root.FocusedWidget());
     EXPECT_EQ("focus b from root\nfocus none from root\nfocus b from root\nfocus a from root\n", Joined(log));
 
@@ -94,38 +94,28 @@ TEST_F(KeyboardTest, KeysGoToTheFocusedButtonWhichShowsItsFocusedLookAndPressesO
 {
     TBitmap frame;
     NewFrame(frame, 60, 40);
-    root.DispatchKeyDown(VK_ESCAPE, 0, false);
+    root.DispatchKeyDown(VK_ESCAPE, 0, 1);
     root.SetFocusedWidget(b);
     root.RenderTo(&frame);
     EXPECT_EQ(WdgButton::StateFocused, b->State());
     EXPECT_EQ("255,0,0,255", PixelAt(frame, 25, 5)) << "the Focused look falls back to Hovered";
     root.DispatchKeyDown(VK_RETURN, 0, false);
-    root.DispatchKeyDown(VK_RETURN, 0, true);
     root.DispatchKeyDown(VK_SPACE, 0, false);
-    root.DispatchKeyDown(VK_SPACE, 0, true);
     root.DispatchKeyUp(VK_SPACE, 0);
     root.DispatchKeyDown(VK_ESCAPE, 0, false);
     root.DispatchKeyDown(VK_RETURN, ssAlt, false);
     root.DispatchKeyDown(VK_SPACE, 0, false);
     b->SetVisible(false);
     root.DispatchKeyUp(VK_SPACE, 0);
-    EXPECT_EQ("key 27 root\nfocus b from root\nclick b\nkey 13 b\nkey 13 b\nkey 32 b\nkey 32 b\nclick b\nkey 27 b\n"
-              "key 13 b\nkey 32 b\nfocus none from root\n",
+    EXPECT_EQ("key 27 root\nfocus b from root\nclick b\nkey 13 b\nkey 32 b\nclick b\nkey 27 b\nkey 13 b\nkey 32 b\n"
+              "focus none from root\n",
               Joined(log))
-        << "without focus the root takes the key; Enter presses on its first press, Space on its release; "
-           "a hidden button drops the focus and a key up without focus does nothing";
+        << "without focus the root takes the key; Space presses on release; a hidden button drops the focus aloud";
     b->SetVisible(true);
 
     root.SetFocusedWidget(nullptr);
     root.RenderTo(&frame);
     EXPECT_EQ(WdgButton::StateRaised, b->State()) << "no focus, no focused look";
-    root.SetFocusedWidget(b);
-    root.SetHostFocused(false);
-    root.RenderTo(&frame);
-    EXPECT_EQ(WdgButton::StateRaised, b->State()) << "a host without focus shows no focused look";
-    EXPECT_FALSE(b->AccessibleState() & STATE_SYSTEM_FOCUSED);
-    root.SetHostFocused(true);
-    EXPECT_EQ(b, root.FocusedWidget()) << "the focus comes back with the host's";
 }
 
 TEST_F(KeyboardTest, WidgetsDescribeThemselves)
