@@ -100,6 +100,7 @@ void GsWidget::SetText(const UnicodeString& Value)
 void GsWidget::Paint(TBitmap*, const TRect&) {}
 void GsWidget::KeyDown(int, TShiftState, bool) {}
 void GsWidget::KeyUp(int, TShiftState) {}
+void GsWidget::FocusLeave() {}
 void GsWidget::MouseMove(TShiftState, int, int) {}
 void GsWidget::MouseDown(TMouseButton, TShiftState, int, int) {}
 void GsWidget::MouseUp(TMouseButton, TShiftState, int, int) {}
@@ -406,7 +407,10 @@ void GsWidget::SetFocusedWidget(GsWidget* Value)
     GsWidget* root = Root();
     if (Value == root->FFocus)
         return;
+    GsWidget* previous = root->FocusedWidget();
     root->FFocus = Value;
+    if (previous)
+        previous->FocusLeave();
     Invalidate();
     root->FOnFocusChange(root);
 }
@@ -424,6 +428,8 @@ void GsWidget::SetHostFocused(bool Value)
     GsWidget* root = Root();
     if (Value == root->FHostFocused)
         return;
+    if (!Value && root->FFocus)
+        root->FFocus->FocusLeave();
     root->FHostFocused = Value;
     Invalidate();
 }

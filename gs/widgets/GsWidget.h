@@ -63,6 +63,9 @@ public:
     // auto-repeat of it.
     virtual void KeyDown(int Key, TShiftState Shift, bool Repeat);
     virtual void KeyUp(int Key, TShiftState Shift);
+    // Called on the focused widget when it loses the focus, to another
+    // widget or with the host.
+    virtual void FocusLeave();
     virtual void MouseMove(TShiftState Shift, int X, int Y);
     virtual void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
     virtual void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);

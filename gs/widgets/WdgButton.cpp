@@ -87,6 +87,11 @@ void WdgButton::KeyUp(int Key, TShiftState)
     Click();
 }
 
+void WdgButton::FocusLeave()
+{
+    FSpaceDown = false;
+}
+
 unsigned WdgButton::AccessibleState() const
 {
     unsigned state = WdgCustomControl::AccessibleState();

@@ -31,6 +31,8 @@ public:
     // again, as the system's push buttons do; a held key presses once.
     void KeyDown(int Key, TShiftState Shift, bool Repeat) override;
     void KeyUp(int Key, TShiftState Shift) override;
+    // A Space held down is forgotten, as it is by the system's buttons.
+    void FocusLeave() override;
     unsigned AccessibleState() const override;
     // The name of what a click does: "Press" unless set otherwise.
     UnicodeString AccessibleDefaultAction() const override;
