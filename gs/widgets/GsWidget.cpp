@@ -476,21 +476,6 @@ TPoint GsWidget::HostOrigin() const
     return p;
 }
 
-GsWidget* GsWidget::WidgetAt(int X, int Y)
-{
-    if (!Reachable(this) || !ContainsPoint(X, Y))
-        return nullptr;
-    GsWidget* widget = this;
-    for (;;) {
-        X = X - widget->FLeft + widget->FContentOffset.Left;
-        Y = Y - widget->FTop + widget->FContentOffset.Top;
-        GsWidget* child = widget->HitTest(X, Y);
-        if (!child)
-            return widget;
-        widget = child;
-    }
-}
-
 void GsWidget::SetCapture(GsWidget* Value)
 {
     if (Value == FCapture)

@@ -150,9 +150,6 @@ public:
     // The top-left corner in the host's client coordinates, by the same
     // geometry as the mouse routing.
     TPoint HostOrigin() const;
-    // The widget that a press at the point (host's client coordinates)
-    // reaches; null outside the root.
-    GsWidget* WidgetAt(int X, int Y);
 
     void SetCapture(GsWidget* Value);
     // Clears Widget's capture and, below it, that of the captured child,
