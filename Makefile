@@ -2,7 +2,7 @@
 SHELL := /bin/bash
 CMAKE_FLAGS := -G Ninja -DCMAKE_BUILD_TYPE=Release
 
-.PHONY: all deps build test run bench dist clean
+.PHONY: all deps build test run bench msi dist clean
 
 all: build
 
@@ -28,8 +28,13 @@ run: build
 bench: build
 	tools/run-bench
 
+# The Windows Installer package; VERSION=a.b.c gives it another version.
+msi: build
+	tools/make-msi $(VERSION)
+
+# The zip and the package, signed when PORTICA_SIGN_CERT and PORTICA_SIGN_KEY are set.
 dist: build
-	tools/make-zip
+	tools/make-dist
 
 clean:
 	rm -rf build

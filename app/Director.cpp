@@ -61,11 +61,27 @@ Director::Director()
 
 Director::~Director()
 {
-    // Assistive technology may still ask the window while it is destroyed.
+    // Nothing of the form reaches this object any more: assistive
+    // technology may still ask the window while it is destroyed, and the
+    // background outlives the panel.
     if (PanelForm) {
+        if (FAnnounced)
+            FAccessible->NotifyClosed(PanelForm->Handle());
         PanelForm->SetOnGetObject(TGetObjectEvent());
-        PanelForm->SetOnKeyDown(TKeyEvent());
+        PanelForm->SetOnKeyDown(TKeyDownEvent());
+        PanelForm->SetOnKeyUp(TKeyEvent());
+        PanelForm->SetOnEnter(TNotifyEvent());
+        PanelForm->SetOnExit(TNotifyEvent());
+        PanelForm->SetOnPaint(TNotifyEvent());
+        PanelForm->SetOnMouseMove(TMouseMoveEvent());
+        PanelForm->SetOnMouseDown(TMouseEvent());
+        PanelForm->SetOnMouseUp(TMouseEvent());
         PanelForm->SetOnDisplayChange(TNotifyEvent());
+    }
+    if (FBackground) {
+        FBackground->SetOnMouseDown(gs::GsMouseEvent());
+        FBackground->SetOnKeyDown(gs::GsKeyEvent());
+        FBackground->SetOnFocusChange(gs::GsNotifyEvent());
     }
     delete FAccessible;
     FAccessible = nullptr;
@@ -248,7 +264,11 @@ void Director::BindEvents()
     PanelForm->SetOnMouseDown(TMouseEvent::Bind<&Director::OnFormMouseDown>(this));
     PanelForm->SetOnMouseUp(TMouseEvent::Bind<&Director::OnFormMouseUp>(this));
     FBackground->SetOnMouseDown(gs::GsMouseEvent::Bind<&Director::OnDragMouseDown>(this));
-    PanelForm->SetOnKeyDown(TKeyEvent::Bind<&Director::OnFormKeyDown>(this));
+    PanelForm->SetOnKeyDown(TKeyDownEvent::Bind<&Director::OnFormKeyDown>(this));
+    PanelForm->SetOnKeyUp(TKeyEvent::Bind<&Director::OnFormKeyUp>(this));
+    PanelForm->SetOnEnter(TNotifyEvent::Bind<&Director::OnFormEnter>(this));
+    PanelForm->SetOnExit(TNotifyEvent::Bind<&Director::OnFormExit>(this));
+    FBackground->SetHostFocused(GetFocus() == PanelForm->Handle());
     FBackground->SetOnKeyDown(gs::GsKeyEvent::Bind<&Director::OnPanelKeyDown>(this));
     FBackground->SetOnFocusChange(gs::GsNotifyEvent::Bind<&Director::OnPanelFocusChange>(this));
     if (!FAccessible)
@@ -267,6 +287,7 @@ void Director::CreateCloseButton()
     FCloseButton->SetOnClick(gs::GsNotifyEvent::Bind<&Director::OnCloseClick>(this));
     FCloseButton->SetOnKeyDown(gs::GsKeyEvent::Bind<&Director::OnPanelKeyDown>(this));
     FCloseButton->SetAccessibleName(UnicodeString(TranslateText(L"Close")));
+    FCloseButton->SetAccessibleDefaultAction(UnicodeString(TranslateText(L"Press")));
     FCloseButton->SetVisible(true);
     FCloseButton->SetParent(FBackground);
 }
@@ -323,10 +344,27 @@ void Director::OnCloseClick(gs::GsWidget* Sender)
         Application->Terminate();
 }
 
-void Director::OnFormKeyDown(TObject*, WORD& Key, TShiftState Shift)
+void Director::OnFormKeyDown(TObject*, WORD& Key, TShiftState Shift, bool Repeat)
 {
-    // The form's key event carries no repeat count: each message is one.
-    FBackground->DispatchKeyDown(Key, Shift, 1);
+    FBackground->DispatchKeyDown(Key, Shift, Repeat);
+}
+
+void Director::OnFormKeyUp(TObject*, WORD& Key, TShiftState Shift)
+{
+    FBackground->DispatchKeyUp(Key, Shift);
+}
+
+void Director::OnFormEnter(TObject*)
+{
+    FBackground->SetHostFocused(true);
+    // The system tells of the window's focus; a focused widget is ours.
+    if (FBackground->FocusedWidget())
+        FAccessible->NotifyFocus(PanelForm->Handle());
+}
+
+void Director::OnFormExit(TObject*)
+{
+    FBackground->SetHostFocused(false);
 }
 
 void Director::OnFormGetObject(TObject*, WPARAM wParam, LPARAM lParam, LRESULT& Result)

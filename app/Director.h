@@ -37,7 +37,12 @@ public:
     void OnFormMouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
     void OnDragMouseDown(gs::GsWidget* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
     void OnCloseClick(gs::GsWidget* Sender);
-    void OnFormKeyDown(TObject* Sender, WORD& Key, TShiftState Shift);
+    void OnFormKeyDown(TObject* Sender, WORD& Key, TShiftState Shift, bool Repeat);
+    void OnFormKeyUp(TObject* Sender, WORD& Key, TShiftState Shift);
+    // The form gained or lost the keyboard focus: the widgets' focus shows
+    // and is told only while it has it.
+    void OnFormEnter(TObject* Sender);
+    void OnFormExit(TObject* Sender);
     void OnFormGetObject(TObject* Sender, WPARAM wParam, LPARAM lParam, LRESULT& Result);
     // Escape, whichever widget has the focus: closes like the close button.
     void OnPanelKeyDown(gs::GsWidget* Sender, int Key, TShiftState Shift);

@@ -2,9 +2,9 @@
 """Writes the help panel's translation files, app/images/LangFiles/<Name>.ini.
 
 Each file is UTF-16LE with a byte-order mark and CRLF line ends, and holds one
-section [Translations] whose keys are the two English paragraphs and the
-close button's accessible name "Close", and whose values are their
-translations. The names are the ones TvMultiLang.dll reports.
+section [Translations] whose keys are the two English paragraphs, the
+close button's accessible name "Close" and the name of its default action
+"Press", and whose values are their translations. The names are the ones TvMultiLang.dll reports.
 
 The panel gives each paragraph a 325 x 130 box (at scale 1; 650 x 260 at 2)
 and places the second one by language, so translations are worded to fit:
@@ -161,8 +161,33 @@ CLOSE = {
 }
 
 
-def write_file(folder, name, ports, models, close):
-    lines = ["[Translations]", PORTS + "=" + ports, MODELS + "=" + models, "Close=" + close]
+# The name of the close button's default action, read out by screen readers.
+PRESS = {
+    "English": "Press",
+    "TChinese": "按下",
+    "SChinese": "按下",
+    "Danish": "Tryk",
+    "Japanese": "押す",
+    "Poland": "Naciśnij",
+    "Portuguese": "Premir",
+    "Brazil": "Pressionar",
+    "Spanish": "Presionar",
+    "Dutch": "Drukken",
+    "Turkish": "Bas",
+    "Vietnamese": "Nhấn",
+    "Indonesian": "Tekan",
+    "Croatian": "Pritisni",
+    "Hungarian": "Megnyomás",
+    "French": "Appuyer",
+    "German": "Drücken",
+    "Italian": "Premi",
+    "Korean": "누르기",
+    "Russian": "Нажать",
+}
+
+
+def write_file(folder, name, ports, models, close, press):
+    lines = ["[Translations]", PORTS + "=" + ports, MODELS + "=" + models, "Close=" + close, "Press=" + press]
     text = "\r\n".join(lines) + "\r\n"
     with open(os.path.join(folder, name + ".ini"), "wb") as f:
         f.write(b"\xff\xfe" + text.encode("utf-16-le"))
@@ -172,12 +197,12 @@ def main():
     here = os.path.dirname(os.path.abspath(__file__))
     folder = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "..", "app", "images", "LangFiles")
     os.makedirs(folder, exist_ok=True)
-    assert sorted(CLOSE) == sorted(TRANSLATIONS)
+    assert sorted(CLOSE) == sorted(TRANSLATIONS) == sorted(PRESS)
     for name, (ports, models) in sorted(TRANSLATIONS.items()):
-        for text in (ports, models, CLOSE[name]):
+        for text in (ports, models, CLOSE[name], PRESS[name]):
             # The profile reader ends a value at the line's end and trims it.
             assert "\n" not in text and "\r" not in text and text == text.strip(), name
-        write_file(folder, name, ports, models, CLOSE[name])
+        write_file(folder, name, ports, models, CLOSE[name], PRESS[name])
 
 
 if __name__ == "__main__":

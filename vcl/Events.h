@@ -60,6 +60,9 @@ using TMouseEvent = TMethod<TObject*, TMouseButton, TShiftState, int, int>;
 using TMouseMoveEvent = TMethod<TObject*, TShiftState, int, int>;
 // Key is a virtual-key code; a handler sets it to 0 when it took the key.
 using TKeyEvent = TMethod<TObject*, WORD&, TShiftState>;
+// A key pressed, as TKeyEvent; Repeat is set for the auto-repeats of a key
+// held down.
+using TKeyDownEvent = TMethod<TObject*, WORD&, TShiftState, bool>;
 // A WM_GETOBJECT message (wParam, lParam); a handler that answers it sets
 // the result, which is otherwise left 0 for the system's answer.
 using TGetObjectEvent = TMethod<TObject*, WPARAM, LPARAM, LRESULT&>;

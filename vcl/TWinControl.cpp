@@ -162,9 +162,21 @@ LRESULT TWinControl::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_KEYDOWN: {
         WORD key = static_cast<WORD>(wParam);
-        KeyDown(key, KeyboardShiftState());
+        // Bit 30: the key was down before this message.
+        KeyDown(key, KeyboardShiftState(), (lParam & (1 << 30)) != 0);
         return 0;
     }
+    case WM_KEYUP: {
+        WORD key = static_cast<WORD>(wParam);
+        KeyUp(key, KeyboardShiftState());
+        return 0;
+    }
+    case WM_SETFOCUS:
+        FOnEnter(this);
+        break;
+    case WM_KILLFOCUS:
+        FOnExit(this);
+        break;
     case WM_WINDOWPOSCHANGED: {
         RECT r;
         if (GetWindowRect(window, &r)) {
@@ -181,9 +193,14 @@ LRESULT TWinControl::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam)
     return DefWindowProcW(window, Msg, wParam, lParam);
 }
 
-void TWinControl::KeyDown(WORD& Key, TShiftState Shift)
+void TWinControl::KeyDown(WORD& Key, TShiftState Shift, bool Repeat)
 {
-    FOnKeyDown(this, Key, Shift);
+    FOnKeyDown(this, Key, Shift, Repeat);
+}
+
+void TWinControl::KeyUp(WORD& Key, TShiftState Shift)
+{
+    FOnKeyUp(this, Key, Shift);
 }
 
 void TWinControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)

@@ -34,16 +34,25 @@ public:
     void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
     void Invalidate() override;
 
-    const TKeyEvent& OnKeyDown() const { return FOnKeyDown; }
-    void SetOnKeyDown(const TKeyEvent& value) { FOnKeyDown = value; }
+    const TKeyDownEvent& OnKeyDown() const { return FOnKeyDown; }
+    void SetOnKeyDown(const TKeyDownEvent& value) { FOnKeyDown = value; }
+    const TKeyEvent& OnKeyUp() const { return FOnKeyUp; }
+    void SetOnKeyUp(const TKeyEvent& value) { FOnKeyUp = value; }
+    // The window gained or lost the keyboard focus.
+    const TNotifyEvent& OnEnter() const { return FOnEnter; }
+    void SetOnEnter(const TNotifyEvent& value) { FOnEnter = value; }
+    const TNotifyEvent& OnExit() const { return FOnExit; }
+    void SetOnExit(const TNotifyEvent& value) { FOnExit = value; }
 
 protected:
     // The window-creation hook: subclasses adjust styles and class here.
     virtual void CreateParams(TCreateParams& Params);
     virtual LRESULT WndProc(UINT Msg, WPARAM wParam, LPARAM lParam);
     virtual void Paint() {}
-    // Raises OnKeyDown for a key pressed while the window has the focus.
-    virtual void KeyDown(WORD& Key, TShiftState Shift);
+    // Raise OnKeyDown and OnKeyUp for a key pressed or released while the
+    // window has the focus.
+    virtual void KeyDown(WORD& Key, TShiftState Shift, bool Repeat);
+    virtual void KeyUp(WORD& Key, TShiftState Shift);
     void DestroyHandle();
 
 private:
@@ -52,7 +61,10 @@ private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
     HWND FHandle = nullptr;
-    TKeyEvent FOnKeyDown;
+    TKeyDownEvent FOnKeyDown;
+    TKeyEvent FOnKeyUp;
+    TNotifyEvent FOnEnter;
+    TNotifyEvent FOnExit;
 };
 
 // Buttons and keys of a mouse message, as a shift state.

@@ -160,7 +160,8 @@ public:
             return hr;
         unsigned state = widget->AccessibleState();
         if (widget == FRoot) {
-            // The client object has the focus while no widget has it.
+            // The client object has the focus while the window has it and
+            // no widget does.
             state |= STATE_SYSTEM_FOCUSABLE;
             if (!FRoot->FocusedWidget() && GetFocus() == FWindow)
                 state |= STATE_SYSTEM_FOCUSED;
@@ -180,7 +181,7 @@ public:
             *pszHelpFile = nullptr;
         if (pidTopic)
             *pidTopic = 0;
-        return DISP_E_MEMBERNOTFOUND;
+        return FRoot ? DISP_E_MEMBERNOTFOUND : RPC_E_DISCONNECTED;
     }
     HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT varChild, BSTR* pszKeyboardShortcut) override
     {
@@ -229,6 +230,12 @@ public:
             return hr;
         if (flagsSelect != SELFLAG_TAKEFOCUS || (widget != FRoot && !widget->CanFocus()))
             return DISP_E_MEMBERNOTFOUND;
+        // The window first: a widget has the focus only while it has.
+        if (GetFocus() != FWindow) {
+            SetFocus(FWindow);
+            if (GetFocus() != FWindow)
+                return E_FAIL;
+        }
         FRoot->SetFocusedWidget(widget == FRoot ? nullptr : widget);
         return S_OK;
     }
@@ -242,14 +249,15 @@ public:
         HRESULT hr = Resolve(varChild, &widget);
         if (FAILED(hr))
             return hr;
-        TPoint origin = widget->HostOrigin();
-        POINT p{origin.X, origin.Y};
+        // Asked afresh each time: the window moves, the widgets change.
+        TRect place = widget->AccessibleRect();
+        POINT p{place.Left, place.Top};
         if (!ClientToScreen(FWindow, &p))
             return HRESULT_FROM_WIN32(ERROR_INVALID_WINDOW_HANDLE);
         *pxLeft = p.x;
         *pyTop = p.y;
-        *pcxWidth = widget->Width();
-        *pcyHeight = widget->Height();
+        *pcxWidth = place.Width();
+        *pcyHeight = place.Height();
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE accNavigate(LONG navDir, VARIANT varStart, VARIANT* pvarEndUpAt) override
@@ -262,7 +270,7 @@ public:
         if (FAILED(hr))
             return hr;
         LONG count = static_cast<LONG>(GsAccessible::Children(FRoot).size());
-        LONG from = varStart.lVal;
+        LONG from = GsAccessible::ChildId(FRoot, widget);
         LONG to = 0;
         switch (navDir) {
         case NAVDIR_FIRSTCHILD: to = from == CHILDID_SELF ? 1 : 0; break;
@@ -286,16 +294,21 @@ public:
         POINT p{xLeft, yTop};
         if (!ScreenToClient(FWindow, &p))
             return HRESULT_FROM_WIN32(ERROR_INVALID_WINDOW_HANDLE);
-        // The widget a press there would reach, or the nearest parent of it
-        // that is shown to assistive technology.
-        for (GsWidget* w = FRoot->WidgetAt(p.x, p.y); w; w = w->Parent()) {
-            LONG id = GsAccessible::ChildId(FRoot, w);
-            if (id >= 0) {
-                SetChildId(pvarChild, id);
+        // The topmost child whose place holds the point, by the places that
+        // accLocation gives; else the client object within the window.
+        std::vector<GsWidget*> children = GsAccessible::Children(FRoot);
+        for (size_t i = children.size(); i-- > 0;) {
+            RECT place = children[i]->AccessibleRect().ToRECT();
+            if (PtInRect(&place, p)) {
+                SetChildId(pvarChild, static_cast<LONG>(i + 1));
                 return S_OK;
             }
         }
-        return S_FALSE;
+        RECT whole = FRoot->AccessibleRect().ToRECT();
+        if (!PtInRect(&whole, p))
+            return S_FALSE;
+        SetChildId(pvarChild, CHILDID_SELF);
+        return S_OK;
     }
     HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT varChild) override
     {
@@ -305,8 +318,8 @@ public:
             return hr;
         return widget->DoDefaultAction() ? S_OK : DISP_E_MEMBERNOTFOUND;
     }
-    HRESULT STDMETHODCALLTYPE put_accName(VARIANT, BSTR) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE put_accValue(VARIANT, BSTR) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE put_accName(VARIANT, BSTR) override { return FRoot ? E_NOTIMPL : RPC_E_DISCONNECTED; }
+    HRESULT STDMETHODCALLTYPE put_accValue(VARIANT, BSTR) override { return FRoot ? E_NOTIMPL : RPC_E_DISCONNECTED; }
 
 private:
     ~GsAccessibleObject() = default;
@@ -319,6 +332,12 @@ private:
             *Result = nullptr;
         if (!FRoot)
             return RPC_E_DISCONNECTED;
+        // An empty variant names the object itself, as for the system's
+        // own objects.
+        if (Child.vt == VT_EMPTY) {
+            *Widget = FRoot;
+            return S_OK;
+        }
         if (Child.vt != VT_I4)
             return E_INVALIDARG;
         if (Child.lVal == CHILDID_SELF) {
@@ -381,8 +400,16 @@ void GsAccessible::NotifyShown(HWND Window)
     NotifyWinEvent(EVENT_OBJECT_SHOW, Window, OBJID_CLIENT, CHILDID_SELF);
 }
 
+void GsAccessible::NotifyClosed(HWND Window)
+{
+    NotifyWinEvent(EVENT_SYSTEM_DIALOGEND, Window, OBJID_CLIENT, CHILDID_SELF);
+}
+
 void GsAccessible::NotifyFocus(HWND Window)
 {
+    // Only the window with the keyboard focus speaks of focus.
+    if (GetFocus() != Window)
+        return;
     LONG id = CHILDID_SELF;
     if (GsWidget* focused = FRoot->FocusedWidget())
         id = ChildId(FRoot, focused);

@@ -31,8 +31,11 @@ public:
     LRESULT AnswerGetObject(HWND Window, WPARAM wParam, LPARAM lParam);
     // The events that make a screen reader read a newly opened dialog.
     void NotifyShown(HWND Window);
+    // The dialog is closing: the event that pairs the dialog-start event.
+    void NotifyClosed(HWND Window);
     // The keyboard focus moved: to the focused widget, or to the client
-    // object when no widget has it.
+    // object when no widget has it. Nothing while the window has not the
+    // keyboard focus.
     void NotifyFocus(HWND Window);
     // The widgets took new places on the screen; with Rebuilt, the client
     // object's children were replaced by new ones.

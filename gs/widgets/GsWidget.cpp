@@ -74,6 +74,9 @@ void GsWidget::SetEnabled(bool Value)
 {
     FEnabled = Value;
     Invalidate();
+    // A disabled widget cannot keep the focus: the root takes it, and says so.
+    if (!Value && HoldsFocus())
+        SetFocusedWidget(nullptr);
 }
 
 void GsWidget::SetVisible(bool Value)
@@ -82,6 +85,8 @@ void GsWidget::SetVisible(bool Value)
         return;
     FVisible = Value;
     Invalidate();
+    if (!Value && HoldsFocus())
+        SetFocusedWidget(nullptr);
 }
 
 void GsWidget::SetText(const UnicodeString& Value)
@@ -93,8 +98,9 @@ void GsWidget::SetText(const UnicodeString& Value)
 }
 
 void GsWidget::Paint(TBitmap*, const TRect&) {}
-void GsWidget::KeyDown(int, TShiftState, int) {}
-void GsWidget::KeyUp(int, TShiftState, int) {}
+void GsWidget::KeyDown(int, TShiftState, bool) {}
+void GsWidget::KeyUp(int, TShiftState) {}
+void GsWidget::FocusLeave() {}
 void GsWidget::MouseMove(TShiftState, int, int) {}
 void GsWidget::MouseDown(TMouseButton, TShiftState, int, int) {}
 void GsWidget::MouseUp(TMouseButton, TShiftState, int, int) {}
@@ -127,6 +133,21 @@ UnicodeString GsWidget::AccessibleDefaultAction() const
 bool GsWidget::DoDefaultAction()
 {
     return false;
+}
+
+TRect GsWidget::AccessibleRect()
+{
+    TPoint origin = HostOrigin();
+    RECT r{origin.X, origin.Y, origin.X + FWidth, origin.Y + FHeight};
+    for (const GsWidget* w = FParent; w; w = w->FParent) {
+        TPoint o = w->HostOrigin();
+        RECT box{o.X, o.Y, o.X + w->FWidth, o.Y + w->FHeight};
+        RECT inside{};
+        // No overlap leaves the empty rectangle.
+        IntersectRect(&inside, &r, &box);
+        r = inside;
+    }
+    return TRect(r);
 }
 
 void GsWidget::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
@@ -326,7 +347,7 @@ void GsWidget::Click()
     FOnClick(this);
 }
 
-void GsWidget::DispatchKeyDown(int Key, TShiftState Shift, int RepeatCount)
+void GsWidget::DispatchKeyDown(int Key, TShiftState Shift, bool Repeat)
 {
     if (!FVisible || !FEnabled)
         return;
@@ -334,9 +355,19 @@ void GsWidget::DispatchKeyDown(int Key, TShiftState Shift, int RepeatCount)
         SelectNext(!(Shift & ssShift));
         return;
     }
-    GsWidget* target = FFocus && FFocus->CanFocus() ? FFocus : this;
-    target->KeyDown(Key, Shift, RepeatCount);
+    GsWidget* focused = FocusedWidget();
+    GsWidget* target = focused && focused->CanFocus() ? focused : this;
+    target->KeyDown(Key, Shift, Repeat);
     target->FOnKeyDown(target, Key, Shift);
+}
+
+void GsWidget::DispatchKeyUp(int Key, TShiftState Shift)
+{
+    if (!FVisible || !FEnabled)
+        return;
+    GsWidget* focused = FocusedWidget();
+    if (focused && focused->CanFocus())
+        focused->KeyUp(Key, Shift);
 }
 
 void GsWidget::CollectTabStops(std::vector<GsWidget*>& List)
@@ -368,7 +399,7 @@ GsWidget* GsWidget::FocusedWidget() const
     const GsWidget* root = this;
     while (root->FParent)
         root = root->FParent;
-    return root->FFocus;
+    return root->FHostFocused ? root->FFocus : nullptr;
 }
 
 void GsWidget::SetFocusedWidget(GsWidget* Value)
@@ -376,9 +407,31 @@ void GsWidget::SetFocusedWidget(GsWidget* Value)
     GsWidget* root = Root();
     if (Value == root->FFocus)
         return;
+    GsWidget* previous = root->FocusedWidget();
     root->FFocus = Value;
+    if (previous)
+        previous->FocusLeave();
     Invalidate();
     root->FOnFocusChange(root);
+}
+
+bool GsWidget::HostFocused() const
+{
+    const GsWidget* root = this;
+    while (root->FParent)
+        root = root->FParent;
+    return root->FHostFocused;
+}
+
+void GsWidget::SetHostFocused(bool Value)
+{
+    GsWidget* root = Root();
+    if (Value == root->FHostFocused)
+        return;
+    if (!Value && root->FFocus)
+        root->FFocus->FocusLeave();
+    root->FHostFocused = Value;
+    Invalidate();
 }
 
 bool GsWidget::CanFocus() const
@@ -391,14 +444,18 @@ bool GsWidget::CanFocus() const
     return true;
 }
 
+bool GsWidget::HoldsFocus()
+{
+    for (GsWidget* w = Root()->FFocus; w; w = w->FParent)
+        if (w == this)
+            return true;
+    return false;
+}
+
 void GsWidget::DropFocus()
 {
-    GsWidget* root = Root();
-    for (GsWidget* w = root->FFocus; w; w = w->FParent)
-        if (w == this) {
-            root->FFocus = nullptr;
-            return;
-        }
+    if (HoldsFocus())
+        Root()->FFocus = nullptr;
 }
 
 GsWidget* GsWidget::Root()
@@ -417,21 +474,6 @@ TPoint GsWidget::HostOrigin() const
         p.Y += w->FTop - w->FContentOffset.Top;
     }
     return p;
-}
-
-GsWidget* GsWidget::WidgetAt(int X, int Y)
-{
-    if (!Reachable(this) || !ContainsPoint(X, Y))
-        return nullptr;
-    GsWidget* widget = this;
-    for (;;) {
-        X = X - widget->FLeft + widget->FContentOffset.Left;
-        Y = Y - widget->FTop + widget->FContentOffset.Top;
-        GsWidget* child = widget->HitTest(X, Y);
-        if (!child)
-            return widget;
-        widget = child;
-    }
 }
 
 void GsWidget::SetCapture(GsWidget* Value)

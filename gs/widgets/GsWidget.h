@@ -58,9 +58,14 @@ public:
     virtual void SetText(const UnicodeString& Value);
     // Draws the widget's own content into Rect of Target.
     virtual void Paint(TBitmap* Target, const TRect& Rect);
-    // Keyboard hooks, called on the widget that DispatchKeyDown chose.
-    virtual void KeyDown(int Key, TShiftState Shift, int RepeatCount);
-    virtual void KeyUp(int Key, TShiftState Shift, int RepeatCount);
+    // Keyboard hooks, called on the widget that DispatchKeyDown or
+    // DispatchKeyUp chose. Repeat: the key was down already, and this is an
+    // auto-repeat of it.
+    virtual void KeyDown(int Key, TShiftState Shift, bool Repeat);
+    virtual void KeyUp(int Key, TShiftState Shift);
+    // Called on the focused widget when it loses the focus, to another
+    // widget or with the host.
+    virtual void FocusLeave();
     virtual void MouseMove(TShiftState Shift, int X, int Y);
     virtual void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
     virtual void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
@@ -84,6 +89,9 @@ public:
     // Does the default action; false when the widget has none or cannot
     // do it now.
     virtual bool DoDefaultAction();
+    // The place assistive technology is told, in the host's client
+    // coordinates: the widget's box, within every parent's.
+    virtual TRect AccessibleRect();
 
     // Stores the four; the buffer size only grows.
     void SetBounds(int ALeft, int ATop, int AWidth, int AHeight);
@@ -114,17 +122,27 @@ public:
     // Key routing, called on the root: Tab and Shift+Tab move the focus
     // (SelectNext); any other key goes to the focused widget, or to the
     // root when no widget has the focus: its KeyDown hook, then OnKeyDown.
-    void DispatchKeyDown(int Key, TShiftState Shift, int RepeatCount);
+    void DispatchKeyDown(int Key, TShiftState Shift, bool Repeat);
+    // A key released: to the focused widget's KeyUp hook; nowhere when no
+    // widget has the focus.
+    void DispatchKeyUp(int Key, TShiftState Shift);
     // Moves the focus to the next (or previous) widget that takes it, in
     // painting order; after the last (before the first) no widget has it.
     void SelectNext(bool Forward);
     // The root keeps the focus. Setting it repaints and raises the root's
-    // OnFocusChange; null: no widget has it.
+    // OnFocusChange; null: no widget has it. While the host has not the
+    // keyboard focus no widget has it either; the root remembers which one
+    // gets it back.
     GsWidget* FocusedWidget() const;
     void SetFocusedWidget(GsWidget* Value);
     bool Focused() const { return FocusedWidget() == this; }
     // Visible, enabled and a tab stop, with every parent visible.
     bool CanFocus() const;
+    // Whether the host window has the keyboard focus, kept on the root;
+    // true until the host says otherwise. A change repaints and raises no
+    // event.
+    bool HostFocused() const;
+    void SetHostFocused(bool Value);
     bool TabStop() const { return FTabStop; }
     void SetTabStop(bool Value) { FTabStop = Value; }
 
@@ -132,9 +150,6 @@ public:
     // The top-left corner in the host's client coordinates, by the same
     // geometry as the mouse routing.
     TPoint HostOrigin() const;
-    // The widget that a press at the point (host's client coordinates)
-    // reaches; null outside the root.
-    GsWidget* WidgetAt(int X, int Y);
 
     void SetCapture(GsWidget* Value);
     // Clears Widget's capture and, below it, that of the captured child,
@@ -232,11 +247,14 @@ protected:
     UnicodeString FAccessibleName;
     bool FTabStop = false;
     GsWidget* FFocus = nullptr; // on the root
+    bool FHostFocused = true;   // on the root
     GsKeyEvent FOnKeyDown;
     GsNotifyEvent FOnFocusChange;
 
 private:
-    // Clears the root's focus when it lies in this widget's subtree.
+    // Whether the root's focus lies in this widget's subtree.
+    bool HoldsFocus();
+    // Clears the root's focus silently when it lies in this subtree.
     void DropFocus();
     void CollectTabStops(std::vector<GsWidget*>& List);
 };

@@ -70,10 +70,26 @@ void WdgButton::MouseLeave()
     Invalidate();
 }
 
-void WdgButton::KeyDown(int Key, TShiftState Shift, int)
+void WdgButton::KeyDown(int Key, TShiftState Shift, bool Repeat)
 {
-    if ((Key == VK_RETURN || Key == VK_SPACE) && !(Shift & (ssCtrl | ssAlt)))
+    if (Repeat || (Shift & (ssCtrl | ssAlt)))
+        return;
+    if (Key == VK_RETURN)
         Click();
+    FSpaceDown = Key == VK_SPACE;
+}
+
+void WdgButton::KeyUp(int Key, TShiftState)
+{
+    if (Key != VK_SPACE || !FSpaceDown)
+        return;
+    FSpaceDown = false;
+    Click();
+}
+
+void WdgButton::FocusLeave()
+{
+    FSpaceDown = false;
 }
 
 unsigned WdgButton::AccessibleState() const
@@ -86,7 +102,7 @@ unsigned WdgButton::AccessibleState() const
 
 UnicodeString WdgButton::AccessibleDefaultAction() const
 {
-    return L"Press";
+    return FDefaultAction;
 }
 
 bool WdgButton::DoDefaultAction()

@@ -27,11 +27,16 @@ public:
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void MouseLeave() override;
-    // Enter and Space press the button.
-    void KeyDown(int Key, TShiftState Shift, int RepeatCount) override;
+    // Enter presses the button when it goes down, Space when it comes up
+    // again, as the system's push buttons do; a held key presses once.
+    void KeyDown(int Key, TShiftState Shift, bool Repeat) override;
+    void KeyUp(int Key, TShiftState Shift) override;
+    // A Space held down is forgotten, as it is by the system's buttons.
+    void FocusLeave() override;
     unsigned AccessibleState() const override;
-    // "Press": what a click does.
+    // The name of what a click does: "Press" unless set otherwise.
     UnicodeString AccessibleDefaultAction() const override;
+    void SetAccessibleDefaultAction(const UnicodeString& Value) { FDefaultAction = Value; }
     bool DoDefaultAction() override;
     TTextPainter* PainterForState(int State) override;
 
@@ -49,6 +54,8 @@ private:
     GsButtonOuterGlowTextEffect* FTextEffect = nullptr;
     int FState = StateRaised;
     bool FPressed = false;
+    bool FSpaceDown = false;
+    UnicodeString FDefaultAction = L"Press";
 };
 
 } // namespace gs

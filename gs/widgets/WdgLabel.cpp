@@ -86,6 +86,38 @@ UINT WdgLabel::TextFormat() const
     return AlignmentFlag(FAlignment) | LayoutFlag(FLayout) | (FWordWrap ? DT_WORDBREAK : DT_SINGLELINE);
 }
 
+TRect WdgLabel::TextBox()
+{
+    if (FText.empty())
+        return TRect();
+    TBitmap scratch;
+    TRect r(0, 0, FWidth, FHeight);
+    FTextEffect->GetTextPainter()->CalcRect(scratch.Canvas(), FText.c_str(), &r, TextFormat());
+    // Measured from the top left; drawn where the alignment and the layout
+    // put it.
+    int left = 0;
+    int top = 0;
+    int dx = FWidth - r.Width();
+    int dy = FHeight - r.Height();
+    if (FAlignment != taLeftJustify && dx > 0)
+        left = FAlignment == taCenter ? dx / 2 : dx;
+    if (FLayout != tlTop && dy > 0)
+        top = FLayout == tlCenter ? dy / 2 : dy;
+    return TRect(left, top, left + r.Width(), top + r.Height());
+}
+
+TRect WdgLabel::AccessibleRect()
+{
+    TPoint origin = HostOrigin();
+    TRect text = TextBox();
+    RECT r{origin.X + text.Left, origin.Y + text.Top, origin.X + text.Right, origin.Y + text.Bottom};
+    RECT box = GsWidget::AccessibleRect().ToRECT();
+    RECT inside{};
+    // No overlap leaves the empty rectangle.
+    IntersectRect(&inside, &r, &box);
+    return TRect(inside);
+}
+
 void WdgLabel::AdjustSize()
 {
     TBitmap scratch;

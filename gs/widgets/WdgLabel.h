@@ -25,6 +25,10 @@ public:
     UINT TextFormat() const;
     // Sizes the label to its text, measured from a zero-width rectangle.
     void AdjustSize();
+    // The part of the box that the text covers, measured as it is drawn.
+    TRect TextBox();
+    // The text's box within the label's.
+    TRect AccessibleRect() override;
 
     bool WordWrap() const { return FWordWrap; }
     void SetWordWrap(bool Value) { FWordWrap = Value; }

@@ -1,6 +1,6 @@
 // The help panel as assistive technology and the keyboard meet it: built in
 // this process (the client object of the form and its three children, hit
-// testing, the close button's default action, no object left behind by
+// testing, the default action, focus, closing, no object left behind by
 // queries), and the real program read and driven from this process.
 #include <gtest/gtest.h>
 
@@ -69,10 +69,10 @@ VARIANT Child(LONG id)
     return v;
 }
 
-std::wstring Name(IAccessible* object, LONG id)
+std::wstring Name(IAccessible* object, LONG id, decltype(&IAccessible::get_accName) get = &IAccessible::get_accName)
 {
     BSTR name = nullptr;
-    if (FAILED(object->get_accName(Child(id), &name)) || !name)
+    if (FAILED((object->*get)(Child(id), &name)) || !name)
         return L"(none)";
     std::wstring text(name, SysStringLen(name));
     SysFreeString(name);
@@ -147,8 +147,7 @@ std::vector<WinEvent> RecordedEvents;
 
 void CALLBACK RecordEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG child, DWORD, DWORD)
 {
-    if (event == EVENT_SYSTEM_DIALOGSTART || event == EVENT_OBJECT_SHOW || event == EVENT_OBJECT_FOCUS)
-        RecordedEvents.push_back(WinEvent{event, window, object, child});
+    RecordedEvents.push_back(WinEvent{event, window, object, child});
 }
 
 class EventRecorder {
@@ -281,7 +280,8 @@ TEST(Accessibility, ClientObjectIsTheDialogWithBothParagraphsAndTheCloseButton)
     struct Case {
         const char* Language;
         const wchar_t* Close;
-    } cases[] = {{"English", L"Close"}, {"German", L"Schlie\u00dfen"}};
+        const wchar_t* Press;
+    } cases[] = {{"English", L"Close", L"Press"}, {"German", L"Schlie\u00dfen", L"Dr\u00fccken"}};
     for (const Case& c : cases) {
         BuiltPanel built(c.Language);
         Director* d = built.Panel();
@@ -307,9 +307,11 @@ TEST(Accessibility, ClientObjectIsTheDialogWithBothParagraphsAndTheCloseButton)
             const Expected& e = children[id - 1];
             EXPECT_EQ(e.Role, Role(client.Get(), id)) << c.Language << " child " << id;
             EXPECT_EQ(e.Name, Name(client.Get(), id)) << c.Language << " child " << id;
-            EXPECT_EQ(Text(ScreenRect(e.Widget)), Text(Location(client.Get(), id)))
-                << c.Language << " child " << id;
         }
+        EXPECT_EQ(Text(ScreenRect(d->CloseButton())), Text(Location(client.Get(), 3))) << "paragraphs: director_test";
+        EXPECT_EQ(c.Press, Name(client.Get(), 3, &IAccessible::get_accDefaultAction)) << c.Language;
+        VARIANT empty{}, role{};
+        EXPECT_TRUE(client->get_accRole(empty, &role) == S_OK && role.lVal == ROLE_SYSTEM_DIALOG) << "empty: self";
         if (std::string(c.Language) == "German") {
             EXPECT_NE(std::wstring::npos, Name(client.Get(), 1).find(L"deaktiviert")) << "translated paragraph";
         }
@@ -348,6 +350,59 @@ TEST(Accessibility, ThousandQueriesLeaveReferencesHandlesAndMemoryAsTheyWere)
     EXPECT_LT(0, handlesBefore) << "handles not counted";
     long long grown = static_cast<long long>(CommittedPrivateBytes()) - static_cast<long long>(privateBefore);
     EXPECT_GT(256 * 1024, grown) << "private memory grew by that many bytes";
+}
+
+// The focus follows the window's activation; taking it activates the window
+// first; a held Enter presses nothing. The panel gone: the dialog ends
+// aloud, the form's events are unbound, and a client still holding the
+// object gets RPC_E_DISCONNECTED from every call.
+TEST(Accessibility, FocusFollowsTheWindowAndAClientOutlivingThePanelIsDisconnected)
+{
+    ComApartment com;
+    EventRecorder events;
+    IAccessible* held = nullptr;
+    {
+        BuiltPanel built("English");
+        HWND window = PanelForm->Handle();
+        PanelForm->Show();
+        ASSERT_TRUE(WaitFor([&] { return GetFocus() == window; }));
+        ClientObject client(window);
+        VARIANT focus{};
+        SendMessageW(window, WM_KEYDOWN, VK_TAB, 1);
+        SendMessageW(window, WM_KEYDOWN, VK_RETURN, 1 | (1 << 30));
+        EXPECT_FALSE(Application->Terminated()) << "a held Enter is no press";
+        SetActiveWindow(nullptr);
+        built.Panel()->OnFormPaint(PanelForm);
+        EXPECT_EQ(S_FALSE, client->get_accFocus(&focus)) << "an inactive window has no focused child";
+        EXPECT_EQ(gs::WdgButton::StateRaised, built.Panel()->CloseButton()->State()) << "nor a focused look";
+        SetActiveWindow(window);
+        EXPECT_TRUE(client->get_accFocus(&focus) == S_OK && focus.lVal == 3) << "back where it was";
+        SetActiveWindow(nullptr);
+        EXPECT_EQ(S_OK, client->accSelect(SELFLAG_TAKEFOCUS, Child(3)));
+        EXPECT_EQ(window, GetFocus()) << "the window takes the focus first";
+
+        (held = client.Get())->AddRef();
+        PanelForm->BeforeDestruction();
+        // This thread receives it under Wine only while the window exists.
+        EXPECT_TRUE(events.WaitFor(EVENT_SYSTEM_DIALOGEND, window, CHILDID_SELF));
+        EXPECT_FALSE(PanelForm->OnPaint() || PanelForm->OnMouseMove() || PanelForm->OnMouseDown() ||
+                     PanelForm->OnMouseUp() || PanelForm->OnKeyDown() || PanelForm->OnKeyUp() ||
+                     PanelForm->OnEnter() || PanelForm->OnExit() || PanelForm->OnGetObject());
+    }
+    VARIANT self = Child(CHILDID_SELF), v;
+    BSTR s = nullptr;
+    LONG n;
+    IDispatch* p;
+    for (HRESULT hr : {held->get_accParent(&p), held->get_accChildCount(&n), held->get_accChild(self, &p),
+                       held->get_accName(self, &s), held->get_accValue(self, &s), held->get_accDescription(self, &s),
+                       held->get_accRole(self, &v), held->get_accState(self, &v), held->get_accHelp(self, &s),
+                       held->get_accHelpTopic(&s, self, &n), held->get_accKeyboardShortcut(self, &s),
+                       held->get_accFocus(&v), held->get_accSelection(&v), held->get_accDefaultAction(self, &s),
+                       held->accSelect(SELFLAG_TAKEFOCUS, self), held->accLocation(&n, &n, &n, &n, self),
+                       held->accNavigate(NAVDIR_FIRSTCHILD, self, &v), held->accHitTest(0, 0, &v),
+                       held->accDoDefaultAction(self), held->put_accName(self, s), held->put_accValue(self, s)})
+        EXPECT_EQ(RPC_E_DISCONNECTED, hr);
+    held->Release();
 }
 
 // Last: the default action ends this process's application loop.

@@ -8,6 +8,8 @@
 #include "TApplication.h"
 #include "TScreen.h"
 
+#include <oleacc.h>
+
 #include <cstdlib>
 #include <string>
 #include "support/ExeFolder.h"
@@ -69,6 +71,17 @@ int TextHeight(gs::WdgLabel* label)
     label->TextEffect()->GetTextPainter()->CalcRect(scratch.Canvas(), label->Text().c_str(), &r,
                                                     label->TextFormat());
     return r.Height();
+}
+
+// A child's place on the screen for assistive technology.
+RECT Place(IAccessible* client, LONG id)
+{
+    VARIANT child{};
+    child.vt = VT_I4;
+    child.lVal = id;
+    LONG x = 0, y = 0, w = 0, h = 0;
+    client->accLocation(&x, &y, &w, &h, child);
+    return RECT{x, y, x + w, y + h};
 }
 
 struct LanguageCase {
@@ -150,9 +163,11 @@ TEST(Director, SecondParagraphAndFontFollowTheLanguage)
     }
 }
 
-TEST(Director, EveryShippedTranslationFitsThePanel)
+// And each paragraph's accessible place, its text, where a drag left the window.
+TEST(Director, EveryShippedTranslationFitsThePanelAndItsAccessiblePlace)
 {
     int s = Scale();
+    ASSERT_HRESULT_SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
     for (const LanguageCase& language : Languages) {
         BuiltPanel built(language.Name);
         Director* d = built.Panel();
@@ -165,7 +180,21 @@ TEST(Director, EveryShippedTranslationFitsThePanel)
         EXPECT_LE(modelsBottom, 300 * s) << language.Name << ": the second paragraph leaves the panel";
         EXPECT_LE(TextHeight(ports), 130 * s) << language.Name;
         EXPECT_LE(TextHeight(models), 130 * s) << language.Name;
+
+        ASSERT_TRUE(SetWindowPos(PanelForm->Handle(), nullptr, 7, 9, 0, 0, SWP_NOSIZE | SWP_NOZORDER));
+        IAccessible* client = nullptr;
+        ASSERT_EQ(S_OK, AccessibleObjectFromWindow(PanelForm->Handle(), static_cast<DWORD>(OBJID_CLIENT),
+                                                   __uuidof(IAccessible), reinterpret_cast<void**>(&client)));
+        SCOPED_TRACE(language.Name);
+        RECT p = Place(client, 1), m = Place(client, 2);
+        EXPECT_EQ((std::make_pair<LONG, LONG>(9 + ports->Top(), 9 + portsBottom)), (std::make_pair(p.top, p.bottom)));
+        EXPECT_EQ((std::make_pair<LONG, LONG>(9 + models->Top(), 9 + modelsBottom)), (std::make_pair(m.top, m.bottom)));
+        VARIANT hit{};
+        client->accHitTest(p.left + 5, p.bottom + 2, &hit);
+        EXPECT_EQ(p.bottom + 2 < m.top ? CHILDID_SELF : 2, hit.lVal) << language.Name << ": just below the text";
+        client->Release();
     }
+    CoUninitialize();
 }
 
 TEST(Director, PaintPresentsTheWholePanelAndClicksCloseOnlyFromTheButton)

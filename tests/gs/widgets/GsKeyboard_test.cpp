@@ -99,13 +99,22 @@ TEST_F(KeyboardTest, KeysGoToTheFocusedButtonWhichShowsItsFocusedLookAndPressesO
     root.RenderTo(&frame);
     EXPECT_EQ(WdgButton::StateFocused, b->State());
     EXPECT_EQ("255,0,0,255", PixelAt(frame, 25, 5)) << "the Focused look falls back to Hovered";
-    root.DispatchKeyDown(VK_RETURN, 0, 1);
-    root.DispatchKeyDown(VK_SPACE, 0, 1);
-    root.DispatchKeyDown(VK_ESCAPE, 0, 1);
-    root.DispatchKeyDown(VK_RETURN, ssAlt, 1);
-    EXPECT_EQ("key 27 root\nfocus b from root\nclick b\nkey 13 b\nclick b\nkey 32 b\nkey 27 b\nkey 13 b\n",
+    root.DispatchKeyDown(VK_RETURN, 0, false);
+    root.DispatchKeyDown(VK_SPACE, 0, false);
+    root.DispatchKeyUp(VK_SPACE, 0);
+    root.DispatchKeyDown(VK_ESCAPE, 0, false);
+    root.DispatchKeyDown(VK_RETURN, ssAlt, false);
+    root.DispatchKeyDown(VK_SPACE, 0, false);
+    b->SetVisible(false);
+    root.DispatchKeyUp(VK_SPACE, 0);
+    b->SetVisible(true);
+    root.SetFocusedWidget(b);
+    root.DispatchKeyUp(VK_SPACE, 0);
+    EXPECT_EQ("key 27 root\nfocus b from root\nclick b\nkey 13 b\nkey 32 b\nclick b\nkey 27 b\nkey 13 b\nkey 32 b\n"
+              "focus none from root\nfocus b from root\n",
               Joined(log))
-        << "without focus the root takes the key";
+        << "without focus the root takes the key; Space presses on release, unless the focus left in between; a "
+           "hidden button drops the focus aloud";
 
     root.SetFocusedWidget(nullptr);
     root.RenderTo(&frame);
