@@ -192,7 +192,7 @@ void Director::ApplyDisplayChange()
     while (FDisplayChanged && FTreeInUse == 0) {
         FDisplayChanged = false;
         TreeUse use(FTreeInUse);
-        const bool closeFocused = FCloseButton && FCloseButton->Focused();
+        const bool closeFocused = FCloseButton && FCloseButton->HoldsFocus();
         // Hover and press start afresh, wherever the pointer is now.
         FBackground->DoMouseLeave();
         gs::GsWidget::ReleaseCaptureChain(FBackground);
