@@ -66,7 +66,7 @@ private:
     void BindEvents();
     void CreateCloseButton();
     void CentreForm();
-    // Frees the background's children and forgets hover and press.
+    // Frees the background's children: the labels and the close button.
     void FreeWidgets();
     // Lays the panel out again when the screen changed, unless the tree is
     // in use: then it is done once that is over.
