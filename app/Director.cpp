@@ -38,13 +38,25 @@ const LanguageRow LanguageRule[] = {
     {{"French", "German"}, 40, false},
 };
 
+// Counts one use of the widget tree for as long as it lives.
+class TreeUse {
+public:
+    explicit TreeUse(int& Count) : FCount(Count) { ++FCount; }
+    ~TreeUse() { --FCount; }
+    TreeUse(const TreeUse&) = delete;
+    TreeUse& operator=(const TreeUse&) = delete;
+
+private:
+    int& FCount;
+};
+
 } // namespace
 
 Director::Director()
 {
     FScale = 1;
     InitLanguage();
-    FScale = Screen->Width() < 3840 ? 1 : 2;
+    FScale = ScaleForScreen();
 }
 
 Director::~Director()
@@ -64,6 +76,7 @@ Director::~Director()
         PanelForm->SetOnMouseMove(TMouseMoveEvent());
         PanelForm->SetOnMouseDown(TMouseEvent());
         PanelForm->SetOnMouseUp(TMouseEvent());
+        PanelForm->SetOnDisplayChange(TNotifyEvent());
     }
     if (FBackground) {
         FBackground->SetOnMouseDown(gs::GsMouseEvent());
@@ -85,6 +98,11 @@ Director::~Director()
     ReleaseLanguageLibrary();
 }
 
+int Director::ScaleForScreen()
+{
+    return Screen->Width() < 3840 ? 1 : 2;
+}
+
 void Director::InitLanguage()
 {
     char path[260] = {};
@@ -100,31 +118,95 @@ void Director::InitLanguage()
 void Director::Run()
 {
     CreateBackground();
-    CreateTexts();
     BindEvents();
-    CreateCloseButton();
+    {
+        TreeUse use(FTreeInUse);
+        LayOut();
+    }
+    ApplyDisplayChange();
 }
 
 void Director::CreateBackground()
 {
-    FBackground = CreateImageWidget(L"sub_bg.jpg");
-    // Without its picture the panel would have no size at all: it gets a
-    // plain one of the artwork's size instead, and stays readable and closable.
-    if (FBackground->Picture()->Empty())
-        DrawPlainBackground(FBackground->Picture(), 365 * FScale, 300 * FScale);
+    FBackground = new gs::WdgImage();
     FBackground->SetAutoSize(true);
     FBackground->SetHost(PanelForm);
     FBackground->SetAccessibleRole(ROLE_SYSTEM_DIALOG);
     FBackground->SetAccessibleName(Application->Title());
-    PanelForm->SetClientWidth(FBackground->Width());
-    PanelForm->SetClientHeight(FBackground->Height());
-    PanelForm->SetLeft(Screen->Width() / 2 - PanelForm->ClientWidth() / 2);
-    PanelForm->SetTop(Screen->Height() / 2 - PanelForm->ClientHeight() / 2);
     if (!FLayeredWindow) {
         FLayeredWindow = new gs::TPerPixelLayeredWindowMaker();
         FLayeredWindow->SetUseConstantAlpha(true);
         FLayeredWindow->SetConstantAlpha(245);
         FLayeredWindow->SetPerPixelAlpha(true);
+    }
+}
+
+void Director::LayOut()
+{
+    FScale = ScaleForScreen();
+    LoadBackground();
+    CreateTexts();
+    CreateCloseButton();
+    CentreForm();
+}
+
+void Director::LoadBackground()
+{
+    UnicodeString path = GetImageFolderPath() + L"sub_bg.jpg";
+    LoadImageFromFile(path.c_str(), FBackground->Picture());
+    // Without its picture the panel would have no size at all: it gets a
+    // plain one of the artwork's size instead, and stays readable and closable.
+    if (FBackground->Picture()->Empty())
+        DrawPlainBackground(FBackground->Picture(), 365 * FScale, 300 * FScale);
+}
+
+void Director::CentreForm()
+{
+    PanelForm->SetClientWidth(FBackground->Width());
+    PanelForm->SetClientHeight(FBackground->Height());
+    PanelForm->SetLeft(Screen->Width() / 2 - PanelForm->ClientWidth() / 2);
+    PanelForm->SetTop(Screen->Height() / 2 - PanelForm->ClientHeight() / 2);
+}
+
+void Director::FreeWidgets()
+{
+    // Each child leaves the background's list as it goes.
+    delete FPortsLabel;
+    FPortsLabel = nullptr;
+    delete FModelsLabel;
+    FModelsLabel = nullptr;
+    delete FCloseButton;
+    FCloseButton = nullptr;
+}
+
+void Director::OnFormDisplayChange(TObject*)
+{
+    FDisplayChanged = true;
+    ApplyDisplayChange();
+}
+
+void Director::ApplyDisplayChange()
+{
+    // A change that comes while one is laid out (from the modal loop of a
+    // message box) is laid out after it.
+    while (FDisplayChanged && FTreeInUse == 0) {
+        FDisplayChanged = false;
+        TreeUse use(FTreeInUse);
+        const bool closeFocused = FCloseButton && FCloseButton->HoldsFocus();
+        // Hover and press start afresh, wherever the pointer is now.
+        FBackground->DoMouseLeave();
+        gs::GsWidget::ReleaseCaptureChain(FBackground);
+        const bool rebuild = ScaleForScreen() != FScale;
+        if (rebuild) {
+            FreeWidgets();
+            LayOut();
+        } else {
+            CentreForm();
+        }
+        FBackground->Invalidate();
+        FAccessible->NotifyLayoutChanged(PanelForm->Handle(), rebuild);
+        if (closeFocused)
+            FBackground->SetFocusedWidget(FCloseButton);
     }
 }
 
@@ -192,6 +274,7 @@ void Director::BindEvents()
     if (!FAccessible)
         FAccessible = new gs::GsAccessible(FBackground);
     PanelForm->SetOnGetObject(TGetObjectEvent::Bind<&Director::OnFormGetObject>(this));
+    PanelForm->SetOnDisplayChange(TNotifyEvent::Bind<&Director::OnFormDisplayChange>(this));
 }
 
 void Director::CreateCloseButton()
@@ -228,7 +311,13 @@ void Director::OnFormPaint(TObject*)
 
 void Director::OnFormMouseDown(TObject*, TMouseButton Button, TShiftState Shift, int X, int Y)
 {
-    FBackground->DispatchMouseDown(Button, Shift, X, Y);
+    {
+        // A press may start a window move, whose loop runs until the
+        // button is released.
+        TreeUse use(FTreeInUse);
+        FBackground->DispatchMouseDown(Button, Shift, X, Y);
+    }
+    ApplyDisplayChange();
 }
 
 void Director::OnFormMouseMove(TObject*, TShiftState Shift, int X, int Y)

@@ -97,6 +97,9 @@ LRESULT TForm::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam)
         else
             ShowWindow(Handle(), SW_HIDE);
         return 0;
+    case WM_DISPLAYCHANGE:
+        FOnDisplayChange(this);
+        return TWinControl::WndProc(Msg, wParam, lParam);
     case WM_GETOBJECT: {
         LRESULT result = 0;
         FOnGetObject(this, wParam, lParam, result);

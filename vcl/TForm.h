@@ -36,6 +36,10 @@ public:
     // object of the window.
     const TGetObjectEvent& OnGetObject() const { return FOnGetObject; }
     void SetOnGetObject(const TGetObjectEvent& value) { FOnGetObject = value; }
+    // Raised on WM_DISPLAYCHANGE: the resolution of a screen, or the set of
+    // screens, changed. The handler reads the new screen from Screen.
+    const TNotifyEvent& OnDisplayChange() const { return FOnDisplayChange; }
+    void SetOnDisplayChange(const TNotifyEvent& value) { FOnDisplayChange = value; }
     const TNotifyEvent& OnDestroy() const { return FOnDestroy; }
     void SetOnDestroy(const TNotifyEvent& value) { FOnDestroy = value; }
 
@@ -62,4 +66,5 @@ private:
     TNotifyEvent FOnPaint;
     TNotifyEvent FOnDestroy;
     TGetObjectEvent FOnGetObject;
+    TNotifyEvent FOnDisplayChange;
 };

@@ -417,6 +417,13 @@ void GsAccessible::NotifyFocus(HWND Window)
         NotifyWinEvent(EVENT_OBJECT_FOCUS, Window, OBJID_CLIENT, id);
 }
 
+void GsAccessible::NotifyLayoutChanged(HWND Window, bool Rebuilt)
+{
+    NotifyWinEvent(EVENT_OBJECT_LOCATIONCHANGE, Window, OBJID_CLIENT, CHILDID_SELF);
+    if (Rebuilt)
+        NotifyWinEvent(EVENT_OBJECT_REORDER, Window, OBJID_CLIENT, CHILDID_SELF);
+}
+
 std::vector<GsWidget*> GsAccessible::Children(GsWidget* Root)
 {
     std::vector<GsWidget*> list;

@@ -37,6 +37,9 @@ public:
     // object when no widget has it. Nothing while the window has not the
     // keyboard focus.
     void NotifyFocus(HWND Window);
+    // The widgets took new places on the screen; with Rebuilt, the client
+    // object's children were replaced by new ones.
+    void NotifyLayoutChanged(HWND Window, bool Rebuilt);
 
     // The client object's children.
     static std::vector<GsWidget*> Children(GsWidget* Root);

@@ -136,6 +136,9 @@ public:
     GsWidget* FocusedWidget() const;
     void SetFocusedWidget(GsWidget* Value);
     bool Focused() const { return FocusedWidget() == this; }
+    // Whether the root's focus lies in this widget's subtree, shown or
+    // remembered while the host has not the keyboard focus.
+    bool HoldsFocus();
     // Visible, enabled and a tab stop, with every parent visible.
     bool CanFocus() const;
     // Whether the host window has the keyboard focus, kept on the root;
@@ -252,8 +255,6 @@ protected:
     GsNotifyEvent FOnFocusChange;
 
 private:
-    // Whether the root's focus lies in this widget's subtree.
-    bool HoldsFocus();
     // Clears the root's focus silently when it lies in this subtree.
     void DropFocus();
     void CollectTabStops(std::vector<GsWidget*>& List);
