@@ -89,12 +89,7 @@ Director::~Director()
     FLayeredWindow = nullptr;
     // The background is left alone: destroying a child detaches it from its
     // parent, and the background itself lives until the process ends.
-    delete FPortsLabel;
-    FPortsLabel = nullptr;
-    delete FModelsLabel;
-    FModelsLabel = nullptr;
-    delete FCloseButton;
-    FCloseButton = nullptr;
+    FreeWidgets();
     ReleaseLanguageLibrary();
 }
 
