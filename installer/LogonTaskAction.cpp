@@ -1,10 +1,19 @@
-// The package's custom action around taskregctl.exe. CustomActionData holds
-// a command line, optionally followed by "|" and a second one that undoes
-// a failed first (the character cannot occur in a path). Each program's
-// text and exit code go to the installation log, which Windows Installer
-// does not do for a program it starts itself. An exit code other than 0
-// from the first fails the action; the package decides whether that stops
-// the installation.
+// The package's custom actions for the logon task "Portica Dock Help". They
+// do the work in this process, with taskreg's own code, so that nothing of
+// the installed product is needed: the task can be registered before any
+// file is in place and deleted when the program is gone.
+//
+//   FindLogonHelp      immediate: sets LOGONHELPFOUND to 1 when the task
+//                      exists, so that a rollback can restore what was there
+//   RegisterLogonHelp  deferred, CustomActionData the help program's path
+//   DeleteLogonHelp    deferred
+//   RestoreLogonHelp   rollback, CustomActionData "[LOGONHELPFOUND]|path":
+//                      registers the task again when it was found before,
+//                      else deletes it
+//
+// Each writes what taskreg said and its result to the installation log. A
+// failed registration deletes what it left (the maker's folder) and fails
+// the action; the package decides whether that stops the installation.
 
 #include <windows.h>
 
@@ -13,9 +22,12 @@
 
 #include <string>
 
-#include "CommandRunner.h"
+#include "LogonTask.h"
 
 namespace {
+
+// The longest a scheduler call may take before the action gives up.
+const DWORD TimeLimit = 60 * 1000;
 
 // A Windows Installer handle closed when it goes out of scope.
 class MsiHandle {
@@ -51,7 +63,7 @@ std::wstring CustomActionData(MSIHANDLE Install)
     return value;
 }
 
-// The program's text on one line: its line breaks become spaces.
+// taskreg's text on one line: its line breaks become spaces.
 std::wstring OneLine(const std::string& Text)
 {
     std::wstring wide;
@@ -84,38 +96,76 @@ void Log(MSIHANDLE Install, const std::wstring& Text)
     MsiProcessMessage(Install, INSTALLMESSAGE_INFO, record.Get());
 }
 
-// Runs one command line and logs what it said; true when it returned 0.
-bool RunAndLog(MSIHANDLE Install, const std::wstring& CommandLine)
+// Carries out one operation and logs it: "logon task: register PATH: TEXT
+// (result N)". True when it succeeded.
+bool RunAndLog(MSIHANDLE Install, LogonTask::Operation What, const std::wstring& ProgramPath = std::wstring())
 {
-    CommandRunner runner;
-    if (!runner.Run(CommandLine)) {
-        Log(Install, L"taskregctl: cannot run " + CommandLine + L": error " + std::to_wstring(runner.Error()));
+    static const wchar_t* const names[] = { L"register", L"delete", L"find" };
+    LogonTask task(TimeLimit);
+    const int result = task.Run(What, ProgramPath);
+    std::wstring line = std::wstring(L"logon task: ") + names[What];
+    if (What == LogonTask::Register)
+        line += L" " + ProgramPath;
+    Log(Install, line + L": " + OneLine(task.Text()) + L" (result " + std::to_wstring(result) + L")");
+    return result == 0;
+}
+
+// A failed registration leaves at least the maker's folder behind.
+bool RegisterOrClean(MSIHANDLE Install, const std::wstring& ProgramPath)
+{
+    if (ProgramPath.empty()) {
+        Log(Install, L"logon task: no program path in CustomActionData");
         return false;
     }
-    const int code = static_cast<int>(runner.ExitCode());
-    Log(Install,
-        L"taskregctl: " + CommandLine + L": " + OneLine(runner.Output()) + L" (exit code " + std::to_wstring(code)
-            + L")");
-    return code == 0;
+    if (RunAndLog(Install, LogonTask::Register, ProgramPath))
+        return true;
+    RunAndLog(Install, LogonTask::Delete);
+    return false;
+}
+
+UINT Result(bool Succeeded)
+{
+    return Succeeded ? ERROR_SUCCESS : ERROR_INSTALL_FAILURE;
 }
 
 } // namespace
 
-// Nothing may throw out of the action into Windows Installer.
-extern "C" __declspec(dllexport) UINT __stdcall RunTaskRegCtl(MSIHANDLE Install)
+// Nothing may throw out of an action into Windows Installer.
+
+extern "C" __declspec(dllexport) UINT __stdcall FindLogonHelp(MSIHANDLE Install)
+try {
+    if (RunAndLog(Install, LogonTask::Find) && MsiSetPropertyW(Install, L"LOGONHELPFOUND", L"1") != ERROR_SUCCESS)
+        Log(Install, L"logon task: cannot set LOGONHELPFOUND");
+    return ERROR_SUCCESS;
+} catch (...) {
+    return ERROR_SUCCESS;
+}
+
+extern "C" __declspec(dllexport) UINT __stdcall RegisterLogonHelp(MSIHANDLE Install)
+try {
+    return Result(RegisterOrClean(Install, CustomActionData(Install)));
+} catch (...) {
+    return ERROR_INSTALL_FAILURE;
+}
+
+extern "C" __declspec(dllexport) UINT __stdcall DeleteLogonHelp(MSIHANDLE Install)
+try {
+    return Result(RunAndLog(Install, LogonTask::Delete));
+} catch (...) {
+    return ERROR_INSTALL_FAILURE;
+}
+
+extern "C" __declspec(dllexport) UINT __stdcall RestoreLogonHelp(MSIHANDLE Install)
 try {
     const std::wstring data = CustomActionData(Install);
     const size_t bar = data.find(L'|');
-    const std::wstring command = data.substr(0, bar);
-    if (command.empty()) {
-        Log(Install, L"taskregctl: no command line in CustomActionData");
+    if (bar == std::wstring::npos) {
+        Log(Install, L"logon task: no state in CustomActionData");
         return ERROR_INSTALL_FAILURE;
     }
-    if (RunAndLog(Install, command))
-        return ERROR_SUCCESS;
-    if (bar != std::wstring::npos)
-        RunAndLog(Install, data.substr(bar + 1));
-    return ERROR_INSTALL_FAILURE;
+    if (data.compare(0, bar, L"1") == 0)
+        return Result(RegisterOrClean(Install, data.substr(bar + 1)));
+    return Result(RunAndLog(Install, LogonTask::Delete));
 } catch (...) {
     return ERROR_INSTALL_FAILURE;
 }

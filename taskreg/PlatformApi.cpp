@@ -1,5 +1,7 @@
 #include "PlatformApi.h"
 
+#include <cstdio>
+
 BOOL PlatformApi::GetVersionExW(LPOSVERSIONINFOW VersionInformation)
 {
   return ::GetVersionExW(VersionInformation);
@@ -33,4 +35,10 @@ HRESULT PlatformApi::CoCreateInstance(REFCLSID Clsid, LPUNKNOWN Outer, DWORD Con
 void PlatformApi::CoUninitialize()
 {
   ::CoUninitialize();
+}
+
+void PlatformApi::Write(const char* Text)
+{
+  fputs(Text, stdout);
+  fflush(stdout);
 }

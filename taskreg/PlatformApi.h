@@ -25,4 +25,9 @@ public:
   virtual HRESULT CoCreateInstance(REFCLSID Clsid, LPUNKNOWN Outer, DWORD Context, REFIID Iid,
                                    LPVOID* Object);
   virtual void CoUninitialize();
+
+  // The library's progress and failure text: standard output, flushed at
+  // once, since the host may write to the same stream through a C runtime
+  // of its own and the order of the lines must hold.
+  virtual void Write(const char* Text);
 };

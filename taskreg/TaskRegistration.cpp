@@ -3,6 +3,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cwchar>
+#include <string>
 
 #include "LogonTrigger.h"
 #include "OleString.h"
@@ -11,21 +12,9 @@
 namespace {
 
 const wchar_t RootFolderPath[] = L"\\";
-const wchar_t FolderName[] = L"Tavrinex_TASK";
 const wchar_t Author[] = L"Tavrinex";
 const wchar_t NoTimeLimit[] = L"PT0S";
 const wchar_t TriggerId[] = L"Tavrin Trigger 1";
-
-// printf, flushed at once: the host may write to the same stream through a
-// C runtime of its own, and the order of the lines must hold.
-__attribute__((format(gnu_printf, 1, 2))) void Print(const char* Format, ...)
-{
-  va_list arguments;
-  va_start(arguments, Format);
-  vprintf(Format, arguments);
-  va_end(arguments);
-  fflush(stdout);
-}
 
 }
 
@@ -110,6 +99,24 @@ int TaskRegistration::Report(int Code, const char* Format, HRESULT Result)
 {
   Print(Format, static_cast<unsigned>(Result));
   return Code;
+}
+
+// The text goes out through the platform, a whole message at a time.
+void TaskRegistration::Print(const char* Format, ...)
+{
+  va_list arguments;
+  va_start(arguments, Format);
+  va_list counting;
+  va_copy(counting, arguments);
+  const int length = vsnprintf(nullptr, 0, Format, counting);
+  va_end(counting);
+  if (length > 0) {
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    vsnprintf(&text[0], text.size(), Format, arguments);
+    text.resize(static_cast<size_t>(length));
+    FApi.Write(text.c_str());
+  }
+  va_end(arguments);
 }
 
 int TaskRegistration::CheckRegisterInput(const wchar_t* TaskName, const wchar_t* ProgramPath,

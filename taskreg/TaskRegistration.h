@@ -8,7 +8,8 @@
 
 // Registers and deletes logon tasks with highest privileges in the maker's
 // task folder "Tavrinex_TASK" of the Task Scheduler. Progress and failures go
-// to standard output as text; every failure also has a result code.
+// out as text through PlatformApi::Write (standard output by default); every
+// failure also has a result code.
 //
 // COM contract: the caller initializes COM on the calling thread. Every
 // failure return after the version test (a positive code) is preceded by
@@ -25,6 +26,9 @@ public:
   static constexpr int NullArguments = 32;
   static constexpr int ProgramPathTooLong = 33;
   static constexpr int ProgramPathHoldsQuote = 34;
+
+  // The maker's folder below the scheduler's root, which holds the tasks.
+  static constexpr const wchar_t* FolderName = L"Tavrinex_TASK";
 
   static constexpr DWORD GroupNameSize = 260;
   static constexpr size_t QuotedPathSize = 270;
@@ -62,7 +66,8 @@ private:
   HRESULT RegisterForGroup(ITaskFolder* Folder, BSTR TaskName, ITaskDefinition* Task,
                            const wchar_t* Group);
 
-  static int Report(int Code, const char* Format, HRESULT Result);
+  int Report(int Code, const char* Format, HRESULT Result);
+  __attribute__((format(gnu_printf, 2, 3))) void Print(const char* Format, ...);
 
   PlatformApi& FApi;
   bool& FSecurityInitialized;
