@@ -33,26 +33,40 @@ table Directory | grep -qxP 'Maker64\tProgramFiles64Folder\tTavrinex' || fail "n
 [ "$(table Component | awk -F'\t' '$4 == 256 {print $1 ":" $3}' | sort | xargs)" = \
   "Maker64:Maker64 devtoggle:INSTALLDIR64" ] || fail "64-bit components: $(table Component)"
 
-# Deferred actions sit between InstallInitialize and InstallFinalize; the
-# task is deleted before the files and registered after them, and the
-# conditions say when.
+# Deferred actions sit between InstallInitialize and InstallFinalize. The
+# script starts with the logon task's change and its rollback partner, which
+# InstallExecute carries out before RemoveExistingProducts: a registration
+# that fails stops an upgrade before the earlier version is touched.
 seq() { table InstallExecuteSequence | awk -F'\t' -v a="$1" '$1 == a {print $3}'; }
 cond() { table InstallExecuteSequence | awk -F'\t' -v a="$1" '$1 == a {print $2}'; }
 table CustomAction | while IFS=$'\t' read -r a type _; do
   [ $((type & 1024)) = 0 ] || { [ "$(seq $a)" -gt "$(seq InstallInitialize)" ] &&
     [ "$(seq $a)" -lt "$(seq InstallFinalize)" ]; } || fail "$a at $(seq $a)"
 done
-[ "$(seq DeleteLogonHelp)" -lt "$(seq RemoveFiles)" ] && [ "$(seq RegisterLogonHelp)" -gt "$(seq PublishProduct)" ] &&
-  [ "$(seq RemoveExistingProducts)" -gt "$(seq InstallValidate)" ] &&
-  [ "$(seq RemoveExistingProducts)" -lt "$(seq InstallInitialize)" ] || fail "$(table InstallExecuteSequence)"
-for a in SetRegisterLogonHelp RegisterLogonHelp; do
-  [ "$(cond $a)" = 'LOGON_HELP="1" AND NOT REMOVE' ] || fail "$a: $(cond $a)"
-done
-for a in SetDeleteLogonHelp DeleteLogonHelp; do
-  [ "$(cond $a)" = 'REMOVE~="ALL" AND NOT UPGRADINGPRODUCTCODE' ] || fail "$a: $(cond $a)"
-done
-# Both run without impersonation; only the removal's result is ignored (64).
+[ "$(table InstallExecuteSequence | awk -F'\t' -v after="$(seq InstallInitialize)" '$3 > after' | sort -t$'\t' -k3n |
+     head -5 | cut -f1 | xargs)" = "RestoreLogonHelp RegisterLogonHelp DeleteLogonHelp InstallExecute RemoveExistingProducts" ] ||
+  fail "the script starts otherwise: $(table InstallExecuteSequence | sort -t$'\t' -k3n | cut -f1,3 | xargs)"
+[ "$(cond RegisterLogonHelp)" = 'LOGON_HELP="1" AND NOT REMOVE' ] || fail "RegisterLogonHelp: $(cond RegisterLogonHelp)"
+[ "$(cond DeleteLogonHelp)" = '(REMOVE~="ALL" AND NOT UPGRADINGPRODUCTCODE) OR (NOT REMOVE AND LOGON_HELP<>"1")' ] ||
+  fail "DeleteLogonHelp: $(cond DeleteLogonHelp)"
+# None impersonates; the registration's result is checked (3072), the
+# others' ignored (64); the restoration runs only on rollback (256).
 [ "$(table CustomAction | while IFS=$'\t' read -r a type source _; do
-      [ "$source" != LogonTaskAction ] || echo "$a:$((type & 3136))"; done | sort | xargs)" = \
-  "DeleteLogonHelp:3136 RegisterLogonHelp:3072" ] || fail "$(table CustomAction)"
-echo "package: signed, same bytes as the tree and the zip, actions in place"
+      [ "$source" != LogonTaskAction ] || [ $((type & 1024)) = 0 ] || echo "$a:$((type & 3392))"; done | sort | xargs)" = \
+  "DeleteLogonHelp:3136 RegisterLogonHelp:3072 RestoreLogonHelp:3392" ] || fail "$(table CustomAction)"
+
+# LOGON_HELP is secure, kept in the 64-bit registry view and read back from
+# there (a raw value, 2 + 16).
+table Property | grep -qP '^SecureCustomProperties\t(.*;)?LOGON_HELP(;|$)' || fail "$(table Property)"
+key='2\tSOFTWARE\\Tavrinex\\Portica Dock\tLOGON_HELP'
+table RegLocator | grep -qxP "SavedLogonHelp\t$key\t18" || fail "$(table RegLocator)"
+table AppSearch | grep -qxP 'LOGON_HELP_SAVED\tSavedLogonHelp' || fail "$(table AppSearch)"
+component=$(table Registry | grep -P "\t$key\t\\[LOGON_HELP\\]\t" | cut -f6)
+[ -n "$component" ] && table Component | grep -qP "^$component\t[^\t]*\t[^\t]*\t(256|260)\t" ||
+  fail "$(table Registry) in $(table Component | grep -P "^$component\t")"
+
+# The programs carry their file versions.
+[ "$(table File | awk -F'\t' '$5 != "" {sub(/.*\|/, "", $3); print $3 "=" $5}' | sort | xargs)" = \
+  "$(tools/pe-version $(find build/dist -name '*.exe' -o -name '*.dll') | sed 's|.*/||; s/ /=/' | sort | xargs)" ] ||
+  fail "versions: $(table File | cut -f3,5 | grep -i '\.exe\|\.dll')"
+echo "package: signed, same bytes as the tree and the zip, actions, choice and versions in place"
