@@ -122,10 +122,15 @@ int LogonTask::Job::Carry()
     return code;
 }
 
+// Nothing may throw out of the thread.
 DWORD WINAPI LogonTask::Work(void* Parameter)
 {
     Job* job = static_cast<Job*>(Parameter);
-    job->Result = job->Carry();
+    try {
+        job->Result = job->Carry();
+    } catch (...) {
+        job->Result = OutOfMemory;
+    }
     job->Release();
     return 0;
 }

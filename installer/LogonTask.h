@@ -19,6 +19,7 @@ public:
     static constexpr int ComFailed = 52;
     static constexpr int NoThread = 53;
     static constexpr int TimedOut = 54;
+    static constexpr int OutOfMemory = 55;
 
     explicit LogonTask(DWORD TimeLimit);
 
