@@ -191,6 +191,10 @@ void Director::ApplyDisplayChange()
         // Hover and press start afresh, wherever the pointer is now.
         FBackground->DoMouseLeave();
         gs::GsWidget::ReleaseCaptureChain(FBackground);
+        // The button's own press outlives both: it would show again on
+        // the next hover.
+        if (FCloseButton)
+            FCloseButton->CancelPress();
         const bool rebuild = ScaleForScreen() != FScale;
         if (rebuild) {
             FreeWidgets();

@@ -97,6 +97,16 @@ LRESULT TForm::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam)
         else
             ShowWindow(Handle(), SW_HIDE);
         return 0;
+    case WM_QUERYENDSESSION:
+        // Asked before the session ends, or before an installer replaces
+        // the program's files (ENDSESSION_CLOSEAPP): the form never objects.
+        return TRUE;
+    case WM_ENDSESSION:
+        // TRUE: the end is on, and the main form ends the application as
+        // closing it does, so the files are free. FALSE: it was called off.
+        if (wParam && Application->MainForm() == this)
+            Application->Terminate();
+        return 0;
     case WM_DISPLAYCHANGE:
         FOnDisplayChange(this);
         return TWinControl::WndProc(Msg, wParam, lParam);

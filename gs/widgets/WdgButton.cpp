@@ -92,6 +92,15 @@ void WdgButton::FocusLeave()
     FSpaceDown = false;
 }
 
+void WdgButton::CancelPress()
+{
+    FSpaceDown = false;
+    if (!FPressed)
+        return;
+    FPressed = false;
+    Invalidate();
+}
+
 unsigned WdgButton::AccessibleState() const
 {
     unsigned state = WdgCustomControl::AccessibleState();

@@ -33,6 +33,9 @@ public:
     void KeyUp(int Key, TShiftState Shift) override;
     // A Space held down is forgotten, as it is by the system's buttons.
     void FocusLeave() override;
+    // Forgets a press under way, by the mouse or by Space, without a click:
+    // the button no longer looks or reports itself pressed.
+    void CancelPress();
     unsigned AccessibleState() const override;
     // The name of what a click does: "Press" unless set otherwise.
     UnicodeString AccessibleDefaultAction() const override;

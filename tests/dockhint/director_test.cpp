@@ -202,7 +202,12 @@ TEST(Director, PaintPresentsTheWholePanelAndClicksCloseOnlyFromTheButton)
     BuiltPanel built("English");
     Director* d = built.Panel();
     ASSERT_NE(nullptr, d);
+    d->OnFormMouseDown(PanelForm, mbLeft, ssLeft, 343 * Scale(), 22 * Scale()); // on the close button
+    d->OnFormDisplayChange(PanelForm); // the same screen: only centred again
+    d->OnFormMouseMove(PanelForm, ssLeft, 343 * Scale(), 22 * Scale());
     d->OnFormPaint(PanelForm);
+    EXPECT_EQ(gs::WdgButton::StateHovered, d->CloseButton()->State()) << "the screen change ended the press";
+    EXPECT_FALSE(d->CloseButton()->AccessibleState() & STATE_SYSTEM_PRESSED);
     EXPECT_TRUE(GetWindowLongW(PanelForm->Handle(), GWL_EXSTYLE) & WS_EX_LAYERED);
     RECT r;
     GetWindowRect(PanelForm->Handle(), &r);

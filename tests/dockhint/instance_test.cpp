@@ -178,7 +178,7 @@ private:
 
 } // namespace
 
-TEST(DockHint, ShowsOneTopmostLayeredBorderlessWindow)
+TEST(DockHint, ShowsOneTopmostLayeredBorderlessWindowThatEndsWithTheSession)
 {
     DockHintProcess first;
     ASSERT_TRUE(first.Started()) << "CreateProcessW failed with error " << first.StartError();
@@ -191,7 +191,10 @@ TEST(DockHint, ShowsOneTopmostLayeredBorderlessWindow)
     EXPECT_FALSE(style & WS_CAPTION);
     EXPECT_FALSE(style & WS_THICKFRAME);
     EXPECT_TRUE(IsWindowVisible(window));
-    first.Close();
+    EXPECT_EQ(TRUE, SendMessageW(window, WM_QUERYENDSESSION, 0, ENDSESSION_CLOSEAPP)) << "as an installer asks";
+    SendMessageW(window, WM_ENDSESSION, TRUE, ENDSESSION_CLOSEAPP);
+    DWORD code = 99;
+    EXPECT_TRUE(first.WaitForExit(20000, &code) && code == 0) << "running, or status " << code;
 }
 
 TEST(DockHint, SecondStartRestoresTheFirstWindowAndEnds)
