@@ -2,7 +2,7 @@
 SHELL := /bin/bash
 CMAKE_FLAGS := -G Ninja -DCMAKE_BUILD_TYPE=Release
 
-.PHONY: all deps build test run bench msi dist clean
+.PHONY: all deps build test run bench msi dist fresh-root clean
 
 all: build
 
@@ -35,6 +35,11 @@ msi: build
 # The zip and the package, signed when PORTICA_SIGN_CERT and PORTICA_SIGN_KEY are set.
 dist: build
 	tools/make-dist
+
+# make test and make dist on a bare Debian 12 root, from a clone of HEAD
+# (needs root; see README.md, "How the tests run").
+fresh-root:
+	tools/fresh-root
 
 clean:
 	rm -rf build
