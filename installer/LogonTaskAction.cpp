@@ -12,8 +12,8 @@
 //                      else deletes it
 //
 // Each writes what taskreg said and its result to the installation log. A
-// failed registration deletes what it left (the maker's folder) and fails
-// the action; the package decides whether that stops the installation.
+// failed registration fails the action; the package decides whether that
+// stops the installation, and the rollback then deletes what it left.
 
 #include <windows.h>
 
@@ -110,19 +110,6 @@ bool RunAndLog(MSIHANDLE Install, LogonTask::Operation What, const std::wstring&
     return result == 0;
 }
 
-// A failed registration leaves at least the maker's folder behind.
-bool RegisterOrClean(MSIHANDLE Install, const std::wstring& ProgramPath)
-{
-    if (ProgramPath.empty()) {
-        Log(Install, L"logon task: no program path in CustomActionData");
-        return false;
-    }
-    if (RunAndLog(Install, LogonTask::Register, ProgramPath))
-        return true;
-    RunAndLog(Install, LogonTask::Delete);
-    return false;
-}
-
 UINT Result(bool Succeeded)
 {
     return Succeeded ? ERROR_SUCCESS : ERROR_INSTALL_FAILURE;
@@ -143,7 +130,12 @@ try {
 
 extern "C" __declspec(dllexport) UINT __stdcall RegisterLogonHelp(MSIHANDLE Install)
 try {
-    return Result(RegisterOrClean(Install, CustomActionData(Install)));
+    const std::wstring programPath = CustomActionData(Install);
+    if (programPath.empty()) {
+        Log(Install, L"logon task: no program path in CustomActionData");
+        return ERROR_INSTALL_FAILURE;
+    }
+    return Result(RunAndLog(Install, LogonTask::Register, programPath));
 } catch (...) {
     return ERROR_INSTALL_FAILURE;
 }
@@ -163,8 +155,10 @@ try {
         Log(Install, L"logon task: no state in CustomActionData");
         return ERROR_INSTALL_FAILURE;
     }
-    if (data.compare(0, bar, L"1") == 0)
-        return Result(RegisterOrClean(Install, data.substr(bar + 1)));
+    // A task that cannot be put back leaves nothing behind either: a failed
+    // registration leaves at least the maker's folder.
+    if (data.compare(0, bar, L"1") == 0 && RunAndLog(Install, LogonTask::Register, data.substr(bar + 1)))
+        return ERROR_SUCCESS;
     return Result(RunAndLog(Install, LogonTask::Delete));
 } catch (...) {
     return ERROR_INSTALL_FAILURE;
