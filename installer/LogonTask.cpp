@@ -101,22 +101,16 @@ int LogonTask::Job::Carry()
         Text = HexText("CoInitializeEx failed", hr);
         return ComFailed;
     }
-    CollectingApi api(Text);
-    bool securityInitialized = false;
-    TaskRegistration registration(api, securityInitialized);
-    int code;
-    switch (What) {
-    case Register:
-        code = registration.RegisterScheduledTask(Name, ProgramPath.c_str(), L"", 0);
-        break;
-    case Delete:
-        code = registration.DeleteScheduleTask(Name);
-        break;
-    default:
-        code = FindTask();
+    if (What == Find) {
+        const int code = FindTask();
         CoUninitialize();
         return code;
     }
+    CollectingApi api(Text);
+    bool securityInitialized = false;
+    TaskRegistration registration(api, securityInitialized);
+    const int code = What == Register ? registration.RegisterScheduledTask(Name, ProgramPath.c_str(), L"", 0)
+                                      : registration.DeleteScheduleTask(Name);
     if (code <= 0)
         CoUninitialize();
     return code;
