@@ -3,13 +3,16 @@
 // the installed product is needed: the task can be registered before any
 // file is in place and deleted when the program is gone.
 //
-//   FindLogonHelp      immediate: sets LOGONHELPFOUND to 1 when the task
-//                      exists, so that a rollback can restore what was there
+//   FindLogonHelp      immediate: sets the private LogonHelpState to
+//                      "present", "absent" or "unknown" (the look-up failed
+//                      or ran out of time), so that a rollback can restore
+//                      what was there
 //   RegisterLogonHelp  deferred, CustomActionData the help program's path
 //   DeleteLogonHelp    deferred
-//   RestoreLogonHelp   rollback, CustomActionData "[LOGONHELPFOUND]|path":
-//                      registers the task again when it was found before,
-//                      else deletes it
+//   RestoreLogonHelp   rollback, CustomActionData "[LogonHelpState]|path":
+//                      registers the task again when it was present, deletes
+//                      it when it was absent, and leaves it as it is when
+//                      that is not known
 //
 // Each writes what taskreg said and its result to the installation log. A
 // failed registration fails the action; the package decides whether that
@@ -26,8 +29,14 @@
 
 namespace {
 
-// The longest a scheduler call may take before the action gives up.
+// The longest a scheduler call may take before the action gives up, and
+// the longest a change waits for an earlier one still running.
 const DWORD TimeLimit = 60 * 1000;
+
+// The system's own functions, for taskreg's code. It has no state, and it
+// lives as long as the library, which a call that runs out of time keeps
+// loaded.
+PlatformApi System;
 
 // A Windows Installer handle closed when it goes out of scope.
 class MsiHandle {
@@ -63,28 +72,6 @@ std::wstring CustomActionData(MSIHANDLE Install)
     return value;
 }
 
-// taskreg's text on one line: its line breaks become spaces.
-std::wstring OneLine(const std::string& Text)
-{
-    std::wstring wide;
-    const int length = MultiByteToWideChar(CP_ACP, 0, Text.data(), static_cast<int>(Text.size()), nullptr, 0);
-    if (length > 0) {
-        wide.resize(length);
-        if (!MultiByteToWideChar(CP_ACP, 0, Text.data(), static_cast<int>(Text.size()), &wide[0], length))
-            wide.clear();
-    }
-    std::wstring line;
-    for (wchar_t c : wide) {
-        if (c == L'\r' || c == L'\n')
-            c = L' ';
-        if (c != L' ' || (!line.empty() && line.back() != L' '))
-            line += c;
-    }
-    while (!line.empty() && line.back() == L' ')
-        line.pop_back();
-    return line;
-}
-
 // Writes one line to the installation log. Nothing can be done when that
 // fails, so its result is not examined.
 void Log(MSIHANDLE Install, const std::wstring& Text)
@@ -96,18 +83,12 @@ void Log(MSIHANDLE Install, const std::wstring& Text)
     MsiProcessMessage(Install, INSTALLMESSAGE_INFO, record.Get());
 }
 
-// Carries out one operation and logs it: "logon task: register PATH: TEXT
-// (result N)". True when it succeeded.
-bool RunAndLog(MSIHANDLE Install, LogonTask::Operation What, const std::wstring& ProgramPath = std::wstring())
+// Writes what the task's operations did to the log, one line each:
+// "logon task: register PATH: TEXT (result N)".
+void LogLines(MSIHANDLE Install, const LogonTask& Task)
 {
-    static const wchar_t* const names[] = { L"register", L"delete", L"find" };
-    LogonTask task(TimeLimit);
-    const int result = task.Run(What, ProgramPath);
-    std::wstring line = std::wstring(L"logon task: ") + names[What];
-    if (What == LogonTask::Register)
-        line += L" " + ProgramPath;
-    Log(Install, line + L": " + OneLine(task.Text()) + L" (result " + std::to_wstring(result) + L")");
-    return result == 0;
+    for (const std::wstring& line : Task.Lines())
+        Log(Install, L"logon task: " + line);
 }
 
 UINT Result(bool Succeeded)
@@ -121,8 +102,11 @@ UINT Result(bool Succeeded)
 
 extern "C" __declspec(dllexport) UINT __stdcall FindLogonHelp(MSIHANDLE Install)
 try {
-    if (RunAndLog(Install, LogonTask::Find) && MsiSetPropertyW(Install, L"LOGONHELPFOUND", L"1") != ERROR_SUCCESS)
-        Log(Install, L"logon task: cannot set LOGONHELPFOUND");
+    LogonTask task(System, TimeLimit);
+    const LogonTask::State state = task.Look();
+    LogLines(Install, task);
+    if (MsiSetPropertyW(Install, L"LogonHelpState", LogonTask::StateName(state)) != ERROR_SUCCESS)
+        Log(Install, L"logon task: cannot set LogonHelpState");
     return ERROR_SUCCESS;
 } catch (...) {
     return ERROR_SUCCESS;
@@ -135,14 +119,20 @@ try {
         Log(Install, L"logon task: no program path in CustomActionData");
         return ERROR_INSTALL_FAILURE;
     }
-    return Result(RunAndLog(Install, LogonTask::Register, programPath));
+    LogonTask task(System, TimeLimit);
+    const int result = task.Run(LogonTask::Register, programPath);
+    LogLines(Install, task);
+    return Result(result == 0);
 } catch (...) {
     return ERROR_INSTALL_FAILURE;
 }
 
 extern "C" __declspec(dllexport) UINT __stdcall DeleteLogonHelp(MSIHANDLE Install)
 try {
-    return Result(RunAndLog(Install, LogonTask::Delete));
+    LogonTask task(System, TimeLimit);
+    const int result = task.Run(LogonTask::Delete);
+    LogLines(Install, task);
+    return Result(result == 0);
 } catch (...) {
     return ERROR_INSTALL_FAILURE;
 }
@@ -152,14 +142,13 @@ try {
     const std::wstring data = CustomActionData(Install);
     const size_t bar = data.find(L'|');
     if (bar == std::wstring::npos) {
-        Log(Install, L"logon task: no state in CustomActionData");
+        Log(Install, L"logon task: no state in CustomActionData: the task is left as it is");
         return ERROR_INSTALL_FAILURE;
     }
-    // A task that cannot be put back leaves nothing behind either: a failed
-    // registration leaves at least the maker's folder.
-    if (data.compare(0, bar, L"1") == 0 && RunAndLog(Install, LogonTask::Register, data.substr(bar + 1)))
-        return ERROR_SUCCESS;
-    return Result(RunAndLog(Install, LogonTask::Delete));
+    LogonTask task(System, TimeLimit);
+    const int result = task.Restore(LogonTask::StateFromName(data.substr(0, bar)), data.substr(bar + 1));
+    LogLines(Install, task);
+    return Result(result == 0 || result == LogonTask::LeftAlone);
 } catch (...) {
     return ERROR_INSTALL_FAILURE;
 }

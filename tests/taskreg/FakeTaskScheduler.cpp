@@ -281,6 +281,14 @@ public:
       FScheduler.Tasks.erase(task);
     return hr;
   }
+  HRESULT STDMETHODCALLTYPE GetTask(BSTR Name, IRegisteredTask** Task) override
+  {
+    HRESULT hr = Call("GetTask", Narrow(Name));
+    if (SUCCEEDED(hr) && Find(Name) == FScheduler.Tasks.end())
+      hr = NotFound;
+    *Task = SUCCEEDED(hr) ? new FakeRegisteredTask : nullptr;
+    return hr;
+  }
   HRESULT STDMETHODCALLTYPE GetTasks(LONG Flags, IRegisteredTaskCollection** Tasks) override
   {
     const HRESULT hr = Call("GetTasks", Text(Flags));
@@ -343,9 +351,10 @@ public:
   HRESULT STDMETHODCALLTYPE GetFolder(BSTR Path, ITaskFolder** Folder) override
   {
     HRESULT hr = FScheduler.Call("ITaskService::GetFolder", Narrow(Path));
-    if (SUCCEEDED(hr) && (!Path || wcscmp(Path, L"\\") != 0))
+    const std::string path = Narrow(Path);
+    if (SUCCEEDED(hr) && path != "\\" && (path != "\\Tavrinex_TASK" || !FScheduler.FolderExists))
       hr = NotFound;
-    *Folder = SUCCEEDED(hr) ? new FakeFolder(FScheduler, "\\") : nullptr;
+    *Folder = SUCCEEDED(hr) ? new FakeFolder(FScheduler, path) : nullptr;
     return hr;
   }
   HRESULT STDMETHODCALLTYPE NewTask(DWORD Flags, ITaskDefinition** Definition) override
