@@ -5,7 +5,8 @@
 #   lifecycle: install with LOGON_HELP=0, an upgrade with LOGON_HELP=1 that
 #              fails and keeps the earlier version, a repair and an upgrade
 #              that remember the choice, a refused older package, removal
-#              of a task registered beforehand with taskregctl.exe gone
+#              (REMOVE naming every feature) of a task registered
+#              beforehand with taskregctl.exe gone
 #   rollback:  a default install fails at the task and leaves nothing
 set -u -o pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -90,7 +91,8 @@ msiexec /i "$newer" || fail "upgrade: $?"
 msiexec /i "$older" && fail "an older package was installed"
 grep -aq 'NEWERVERSIONFOUND = ' "$tmp/log" && [ "$(versions)" = 99.0.0 ] || fail "after the older package: $(versions)"
 
-# Removal deletes a task registered beforehand, without taskregctl.exe.
+# Removal deletes a task registered beforehand, without taskregctl.exe,
+# when REMOVE names every feature instead of ALL.
 printf '%s\n' '<?xml version="1.0"?>' \
   '<Task version="1.2" xmlns="http://schemas.microsoft.com/windows/2004/02/mit/task"><Actions><Exec>' \
   '<Command>"C:\Program Files (x86)\Tavrinex\Portica Dock\dockhint.exe"</Command></Exec></Actions></Task>' \
@@ -98,7 +100,8 @@ printf '%s\n' '<?xml version="1.0"?>' \
 wine64 schtasks /create /tn 'Tavrinex_TASK\Portica Dock Help' /xml "$(win "$tmp/task.xml")" </dev/null >/dev/null 2>&1
 [ -e "$task_folder/Portica Dock Help" ] || fail "cannot register a task beforehand"
 rm "Program Files (x86)/Tavrinex/Portica Dock/taskregctl.exe"
-msiexec /x "$newer" || fail "removal: $?"
+features=$(msiinfo export "$newer" Feature | tr -d '\r' | tail -n +4 | cut -f1 | paste -sd,) || exit 1
+msiexec /i "$newer" REMOVE="$features" || fail "removal: $?"
 [ -z "$(ours)" ] || fail "the removal left: $(ours)"
 passed=yes
 echo "lifecycle: installed, failed upgrade kept it, choice remembered, older refused, removed without a trace"

@@ -47,8 +47,13 @@ done
      head -5 | cut -f1 | xargs)" = "RestoreLogonHelp RegisterLogonHelp DeleteLogonHelp InstallExecute RemoveExistingProducts" ] ||
   fail "the script starts otherwise: $(table InstallExecuteSequence | sort -t$'\t' -k3n | cut -f1,3 | xargs)"
 [ "$(cond RegisterLogonHelp)" = 'LOGON_HELP="1" AND NOT REMOVE' ] || fail "RegisterLogonHelp: $(cond RegisterLogonHelp)"
-[ "$(cond DeleteLogonHelp)" = '(REMOVE~="ALL" AND NOT UPGRADINGPRODUCTCODE) OR (NOT REMOVE AND LOGON_HELP<>"1")' ] ||
+# Removal, however REMOVE names it, is the one feature going absent.
+[ "$(table Feature | cut -f1)" = Complete ] && [ -z "$(table FeatureComponents | awk -F'\t' '$1 != "Complete"')" ] ||
+  fail "features: $(table Feature | cut -f1 | xargs)"
+removal='&Complete=2 AND NOT UPGRADINGPRODUCTCODE'
+[ "$(cond DeleteLogonHelp)" = "($removal) OR (NOT REMOVE AND LOGON_HELP<>\"1\")" ] ||
   fail "DeleteLogonHelp: $(cond DeleteLogonHelp)"
+[ "$(cond RestoreLogonHelp)" = "NOT REMOVE OR ($removal)" ] || fail "RestoreLogonHelp: $(cond RestoreLogonHelp)"
 # None impersonates; the registration's result is checked (3072), the
 # others' ignored (64); the restoration runs only on rollback (256).
 [ "$(table CustomAction | while IFS=$'\t' read -r a type source _; do
@@ -65,8 +70,28 @@ component=$(table Registry | grep -P "\t$key\t\\[LOGON_HELP\\]\t" | cut -f6)
 [ -n "$component" ] && table Component | grep -qP "^$component\t[^\t]*\t[^\t]*\t(256|260)\t" ||
   fail "$(table Registry) in $(table Component | grep -P "^$component\t")"
 
-# The programs carry their file versions.
-[ "$(table File | awk -F'\t' '$5 != "" {sub(/.*\|/, "", $3); print $3 "=" $5}' | sort | xargs)" = \
-  "$(tools/pe-version $(find build/dist -name '*.exe' -o -name '*.dll') | sed 's|.*/||; s/ /=/' | sort | xargs)" ] ||
-  fail "versions: $(table File | cut -f3,5 | grep -i '\.exe\|\.dll')"
+# A maintenance run with another LOGON_HELP reinstalls the feature that
+# holds the remembered value, with machine values rewritten, before costing.
+for s in InstallUISequence InstallExecuteSequence; do
+  at() { table $s | awk -F'\t' -v a="$1" '$1 == a {print $3}'; }
+  for a in ReinstallForLogonHelp RewriteForLogonHelp; do
+    [ "$(at $a)" -gt "$(at LogonHelpByDefault)" ] && [ "$(at $a)" -lt "$(at CostInitialize)" ] || fail "$s: $a at $(at $a)"
+  done
+  [ "$(table $s | awk -F'\t' '$1 == "ReinstallForLogonHelp" {print $2}')" = \
+    'Installed AND NOT REMOVE AND NOT REINSTALL AND LOGON_HELP<>LOGON_HELP_SAVED' ] || fail "$s: $(table $s | grep ForLogonHelp)"
+done
+[ "$(cond RewriteForLogonHelp)" = 'Installed AND REINSTALL AND REINSTALLMODE AND NOT (REINSTALLMODE~><"m") AND LOGON_HELP<>LOGON_HELP_SAVED' ] ||
+  fail "RewriteForLogonHelp: $(cond RewriteForLogonHelp)"
+# (Property settings: type 51, with wixl's 2048 beside it.)
+[ "$(table CustomAction | awk -F'\t' '$1 ~ /ForLogonHelp$/ && $2 % 64 == 51 {print $1 ":" $3 "=" $4}' | sort | xargs)" = \
+  "ReinstallForLogonHelp:REINSTALL=Complete RewriteForLogonHelp:REINSTALLMODE=[REINSTALLMODE]m" ] &&
+  table FeatureComponents | grep -qxP "Complete\t$component" ||
+  fail "$(table CustomAction | grep ForLogonHelp)"
+
+# The programs carry the file versions of their resource scripts.
+[ "$(table File | awk -F'\t' '$5 != "" {sub(/.*\|/, "", $3); print $3 "=" $5}' | sort | xargs)" = "$(
+  for rc in app/dockhint.rc devtoggle/devtoggle.rc taskreg/taskreg.rc taskreg/taskregctl.rc tvmultilang/TvMultiLang.rc; do
+    awk -v stem="$(basename "$rc" .rc)" '$1 == "FILEVERSION" {v = $2}
+      $1 == "FILETYPE" {t = $2 == "VFT_DLL" ? ".dll" : ".exe"} END {gsub(",", ".", v); print stem t "=" v}' "$rc"
+  done | sort | xargs)" ] || fail "versions: $(table File | cut -f3,5 | grep -i '\.exe\|\.dll')"
 echo "package: signed, same bytes as the tree and the zip, actions, choice and versions in place"
