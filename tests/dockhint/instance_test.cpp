@@ -192,6 +192,12 @@ TEST(DockHint, ShowsOneTopmostLayeredBorderlessWindowThatEndsWithTheSession)
     EXPECT_FALSE(style & WS_THICKFRAME);
     EXPECT_TRUE(IsWindowVisible(window));
     EXPECT_EQ(TRUE, SendMessageW(window, WM_QUERYENDSESSION, 0, ENDSESSION_CLOSEAPP)) << "as an installer asks";
+    // Called off (another program refused): the help stays and answers.
+    SendMessageW(window, WM_ENDSESSION, FALSE, ENDSESSION_CLOSEAPP);
+    DWORD_PTR answer = FALSE;
+    EXPECT_TRUE(SendMessageTimeoutW(window, WM_QUERYENDSESSION, 0, ENDSESSION_CLOSEAPP, SMTO_BLOCK, 20000, &answer)
+        && answer == TRUE && IsWindowVisible(window))
+        << "the help ended when the session's end was called off";
     SendMessageW(window, WM_ENDSESSION, TRUE, ENDSESSION_CLOSEAPP);
     DWORD code = 99;
     EXPECT_TRUE(first.WaitForExit(20000, &code) && code == 0) << "running, or status " << code;
