@@ -71,22 +71,16 @@ component=$(table Registry | grep -P "\t$key\t\\[LOGON_HELP\\]\t" | cut -f6)
   fail "$(table Registry) in $(table Component | grep -P "^$component\t")"
 
 # A maintenance run with another LOGON_HELP reinstalls the feature that
-# holds the remembered value, with machine values rewritten, before costing.
+# holds the remembered value (rewriting machine values), before costing.
 for s in InstallUISequence InstallExecuteSequence; do
-  at() { table $s | awk -F'\t' -v a="$1" '$1 == a {print $3}'; }
-  for a in ReinstallForLogonHelp RewriteForLogonHelp; do
-    [ "$(at $a)" -gt "$(at LogonHelpByDefault)" ] && [ "$(at $a)" -lt "$(at CostInitialize)" ] || fail "$s: $a at $(at $a)"
-  done
-  [ "$(table $s | awk -F'\t' '$1 == "ReinstallForLogonHelp" {print $2}')" = \
-    'Installed AND NOT REMOVE AND NOT REINSTALL AND LOGON_HELP<>LOGON_HELP_SAVED' ] || fail "$s: $(table $s | grep ForLogonHelp)"
+  [ "$(table $s | sort -t$'\t' -k3n | cut -f1 | grep -A2 -x LogonHelpByDefault | xargs)" = \
+    "LogonHelpByDefault ReinstallForLogonHelp RewriteForLogonHelp" ] || fail "$s: $(table $s | sort -t$'\t' -k3n | cut -f1 | xargs)"
 done
-[ "$(cond RewriteForLogonHelp)" = 'Installed AND REINSTALL AND REINSTALLMODE AND NOT (REINSTALLMODE~><"m") AND LOGON_HELP<>LOGON_HELP_SAVED' ] ||
-  fail "RewriteForLogonHelp: $(cond RewriteForLogonHelp)"
-# (Property settings: type 51, with wixl's 2048 beside it.)
-[ "$(table CustomAction | awk -F'\t' '$1 ~ /ForLogonHelp$/ && $2 % 64 == 51 {print $1 ":" $3 "=" $4}' | sort | xargs)" = \
-  "ReinstallForLogonHelp:REINSTALL=Complete RewriteForLogonHelp:REINSTALLMODE=[REINSTALLMODE]m" ] &&
-  table FeatureComponents | grep -qxP "Complete\t$component" ||
-  fail "$(table CustomAction | grep ForLogonHelp)"
+[ "$(cond ReinstallForLogonHelp)" = 'Installed AND NOT REMOVE AND NOT REINSTALL AND LOGON_HELP<>LOGON_HELP_SAVED' ] &&
+  [ "$(cond RewriteForLogonHelp)" = 'Installed AND REINSTALL AND REINSTALLMODE AND NOT (REINSTALLMODE~><"m") AND LOGON_HELP<>LOGON_HELP_SAVED' ] &&
+  table CustomAction | grep -qP '^ReinstallForLogonHelp\t\d+\tREINSTALL\tComplete\t' &&
+  table CustomAction | grep -qP '^RewriteForLogonHelp\t\d+\tREINSTALLMODE\t\[REINSTALLMODE\]m\t' ||
+  fail "$(table CustomAction | grep ForLogonHelp), $(cond ReinstallForLogonHelp)"
 
 # The programs carry the file versions of their resource scripts.
 [ "$(table File | awk -F'\t' '$5 != "" {sub(/.*\|/, "", $3); print $3 "=" $5}' | sort | xargs)" = "$(
@@ -94,4 +88,19 @@ done
     awk -v stem="$(basename "$rc" .rc)" '$1 == "FILEVERSION" {v = $2}
       $1 == "FILETYPE" {t = $2 == "VFT_DLL" ? ".dll" : ".exe"} END {gsub(",", ".", v); print stem t "=" v}' "$rc"
   done | sort | xargs)" ] || fail "versions: $(table File | cut -f3,5 | grep -i '\.exe\|\.dll')"
+# make-msi leaves no package when it cannot read the File table, a
+# library's version, or sign.
+mkdir "$tmp/bin" "$tmp/refused"
+refused() {
+  env "${@:2}" PORTICA_DIST="$tmp/dist" PORTICA_PACKAGE_DIR="$tmp/refused" tools/make-msi >"$tmp/out" 2>&1 && fail "$1: built"
+  grep -q "$1" "$tmp/out" && [ -z "$(ls "$tmp/refused")" ] || fail "$1: $(cat "$tmp/out") $(ls "$tmp/refused")"
+}
+printf '#!/bin/sh\n[ "$1 $3" != "export File" ] && exec /usr/bin/msiinfo "$@"\n' >"$tmp/bin/msiinfo"
+printf '#!/bin/sh\ncase "$*" in *.msi*) exit 1 ;; esac; exec /usr/bin/osslsigncode "$@"\n' >"$tmp/bin/osslsigncode"
+chmod +x "$tmp"/bin/*
+refused "cannot read the File table" PATH="$tmp/bin:$PATH"
+rm "$tmp/bin/msiinfo"
+refused "cannot sign the package" PATH="$tmp/bin:$PATH" PORTICA_SIGN_CERT="$tmp/cert.pem" PORTICA_SIGN_KEY="$tmp/key.pem"
+perl -0777 -pi -e 's/\xbd\x04\xef\xfe/\0\0\0\0/g' "$tmp/dist/images/TvMultiLang.dll"
+refused "no file version in .*TvMultiLang.dll"
 echo "package: signed, same bytes as the tree and the zip, actions, choice and versions in place"
