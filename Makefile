@@ -2,7 +2,7 @@
 SHELL := /bin/bash
 CMAKE_FLAGS := -G Ninja -DCMAKE_BUILD_TYPE=Release
 
-.PHONY: all deps build test run bench msi dist fresh-root clean
+.PHONY: all deps build test run bench msi dist reproducible-check fresh-root clean
 
 all: build
 
@@ -35,6 +35,11 @@ msi: build
 # The zip and the package, signed when PORTICA_SIGN_CERT and PORTICA_SIGN_KEY are set.
 dist: build
 	tools/make-dist
+
+# make dist twice, in two clones of HEAD, compared file by file (see
+# README.md, "Checking a release").
+reproducible-check:
+	tools/reproducible-check
 
 # make test and make dist on a bare Debian 12 root, from a clone of HEAD
 # (needs root; see README.md, "How the tests run").
