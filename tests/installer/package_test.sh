@@ -85,10 +85,11 @@ component=$(table Registry | grep -P "\t$key\t\\[LOGON_HELP\\]\t" | cut -f6)
 # Only an administrator (real detection) changes the remembered choice.
 for s in InstallUISequence InstallExecuteSequence; do
   [ "$(table $s | sort -t$'\t' -k3n | cut -f1 | grep -A3 -x LogonHelpByDefault | xargs)" = \
-    "LogonHelpByDefault KeepLogonHelpForNonAdmin ReinstallForLogonHelp RewriteForLogonHelp" ] || fail "$s: $(table $s | sort -t$'\t' -k3n | cut -f1 | xargs)"
+    "LogonHelpByDefault KeepLogonHelpForNonAdmin ReinstallForLogonHelp RewriteForLogonHelp" ] &&
+    table $s | grep -qxP 'KeepLogonHelpForNonAdmin\tLOGON_HELP_SAVED AND LOGON_HELP<>LOGON_HELP_SAVED AND NOT AdminUser\t53' ||
+    fail "$s: $(table $s | sort -t$'\t' -k3n | cut -f1,2 | grep -A3 -x LogonHelpByDefault)"
 done
-[ "$(cond KeepLogonHelpForNonAdmin)" = 'LOGON_HELP_SAVED AND LOGON_HELP<>LOGON_HELP_SAVED AND NOT AdminUser' ] &&
-  table CustomAction | grep -qP '^KeepLogonHelpForNonAdmin\t\d+\tLOGON_HELP\t\[LOGON_HELP_SAVED\]\t' &&
+table CustomAction | grep -qP '^KeepLogonHelpForNonAdmin\t\d+\tLOGON_HELP\t\[LOGON_HELP_SAVED\]\t' &&
   table Property | grep -qxP 'MSIUSEREALADMINDETECTION\t1' || fail "non-administrators: $(cond KeepLogonHelpForNonAdmin)"
 [ "$(cond ReinstallForLogonHelp)" = 'Installed AND NOT REMOVE AND NOT REINSTALL AND LOGON_HELP<>LOGON_HELP_SAVED' ] &&
   [ "$(cond RewriteForLogonHelp)" = 'Installed AND REINSTALL AND REINSTALLMODE AND NOT (REINSTALLMODE~><"m") AND LOGON_HELP<>LOGON_HELP_SAVED' ] &&
