@@ -128,7 +128,7 @@ read -r attributes keypath < <(table Component | awk -F'\t' -v c="$(table Shortc
 [ $((attributes & 4)) = 4 ] && table Registry | awk -F'\t' '$2 == -1 || $2 == 1 {print $1}' | grep -qxF "$keypath" ||
   fail "ICE43: $(table Shortcut | cut -f4) $attributes $keypath"
 # make-msi leaves no package when it cannot read the File table, a
-# library's version, or sign.
+# library's version, or sign, or when wixl warns.
 mkdir "$tmp/bin" "$tmp/refused"
 refused() {
   env "${@:2}" PORTICA_DIST="$tmp/dist" PORTICA_PACKAGE_DIR="$tmp/refused" tools/make-msi >"$tmp/out" 2>&1 && fail "$1: built"
@@ -140,6 +140,9 @@ chmod +x "$tmp"/bin/*
 refused "cannot read the File table" PATH="$tmp/bin:$PATH"
 rm "$tmp/bin/msiinfo"
 refused "cannot sign the package" PATH="$tmp/bin:$PATH" PORTICA_SIGN_CERT="$tmp/cert.pem" PORTICA_SIGN_KEY="$tmp/key.pem"
+printf '#!/bin/sh\necho "warning: ignored" >&2\nexec /usr/bin/wixl "$@"\n' >"$tmp/bin/wixl" && chmod +x "$tmp/bin/wixl"
+refused "wixl failed" PATH="$tmp/bin:$PATH"
+rm "$tmp/bin/wixl"
 perl -0777 -pi -e 's/\xbd\x04\xef\xfe/\0\0\0\0/g' "$tmp/dist/images/TvMultiLang.dll"
 refused "no file version in .*TvMultiLang.dll"
 echo "package: signed, same bytes as the tree and the zip, actions, choice and versions in place"
