@@ -2,6 +2,9 @@
 // CustomActionData Windows Installer would pass.
 #include <gtest/gtest.h>
 
+#include <aclapi.h>
+#include <sddl.h>
+
 #include "FakePlatformApi.h"
 #include "LogonTask.h"
 #include "TaskSchedulerStubs.h"
@@ -83,6 +86,18 @@ TEST(LogonTask, RollbackWaitsForTheChangeStillRunning)
   FakeScheduler scheduler;
   GatedPlatform platform(scheduler);
   EXPECT_EQ(LogonTask::TimedOut, LogonTask(platform, 200).Change(LogonTask::Register, Data()));
+  // Only SYSTEM and administrators may open the turn it holds.
+  HANDLE turn = OpenSemaphoreW(READ_CONTROL, FALSE, L"Local\\PorticaDockLogonTask");
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  LPWSTR dacl = nullptr;
+  EXPECT_EQ(ERROR_SUCCESS, GetSecurityInfo(turn, SE_KERNEL_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr,
+                                           nullptr, nullptr, &descriptor));
+  EXPECT_TRUE(ConvertSecurityDescriptorToStringSecurityDescriptorW(descriptor, SDDL_REVISION_1,
+                                                                   DACL_SECURITY_INFORMATION, &dacl, nullptr));
+  EXPECT_STREQ(L"D:P(A;;GA;;;SY)(A;;GA;;;BA)", dacl);
+  LocalFree(dacl);
+  LocalFree(descriptor);
+  CloseHandle(turn);
   LogonTask early(platform, 200, 200);
   EXPECT_EQ(LogonTask::LeftAlone, early.Restore(Data()));
   EXPECT_EQ(L"change: The change of the task did not end within 200 ms. (result 56)", early.Lines().at(0));
