@@ -180,11 +180,8 @@ bool IsMissing(HRESULT Result)
     return Result == HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND) || Result == HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND);
 }
 
-} // namespace
-
-
 // "register PATH: TEXT (result N)", the line of one operation.
-static std::wstring Describe(LogonTask::Operation What, const std::wstring& ProgramPath, const std::string& Text, int Result)
+std::wstring Describe(LogonTask::Operation What, const std::wstring& ProgramPath, const std::string& Text, int Result)
 {
     static const wchar_t* const names[] = { L"register", L"delete", L"find" };
     std::wstring line = names[What];
@@ -192,6 +189,8 @@ static std::wstring Describe(LogonTask::Operation What, const std::wstring& Prog
         line += L" " + ProgramPath;
     return line + L": " + OneLine(Text) + L" (result " + std::to_wstring(Result) + L")";
 }
+
+} // namespace
 
 // One piece of work, shared by the caller and the thread, which may outlive
 // the caller's wait: whichever lets go last frees it. A registration or
