@@ -1,6 +1,7 @@
 #include "LogonTask.h"
 
 #include <objbase.h>
+#include <sddl.h>
 #include <taskschd.h>
 
 #include <cstdio>
@@ -81,6 +82,70 @@ private:
     HANDLE FHandle;
 };
 
+// Memory from LocalAlloc, freed when it goes out of scope.
+struct LocalFreeing {
+    void operator()(void* Memory) const { LocalFree(Memory); }
+};
+using LocalMemory = std::unique_ptr<void, LocalFreeing>;
+
+// The semaphore of the task's changes, which only SYSTEM and administrators
+// may open, so that no other user can hold the turn. Error is the reason
+// when there is none.
+HANDLE OpenTurn(DWORD& Error)
+{
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(
+            L"D:P(A;;GA;;;SY)(A;;GA;;;BA)", SDDL_REVISION_1, &descriptor, nullptr)) {
+        Error = GetLastError();
+        return nullptr;
+    }
+    const LocalMemory owned(descriptor);
+    SECURITY_ATTRIBUTES attributes = { sizeof(attributes), descriptor, FALSE };
+    HANDLE turn = CreateSemaphoreW(&attributes, 1, 1, TurnName);
+    Error = GetLastError();
+    return turn;
+}
+
+// The record of a change for its rollback partner: UTF-16 text in a file,
+// written afresh by the change (Create) and then only while it is there.
+bool WriteRecord(const std::wstring& Path, const std::wstring& Text, bool Create)
+{
+    // The installer's folder exists on Windows, but not always under Wine;
+    // whether it could be made shows in the file's creation.
+    const size_t slash = Path.find_last_of(L'\\');
+    if (Create && slash != std::wstring::npos)
+        CreateDirectoryW(Path.substr(0, slash).c_str(), nullptr);
+    const HANDLE opened = CreateFileW(Path.c_str(), GENERIC_WRITE, 0, nullptr,
+        Create ? CREATE_ALWAYS : TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (opened == INVALID_HANDLE_VALUE)
+        return false;
+    const KernelHandle file(opened);
+    const DWORD size = static_cast<DWORD>(Text.size() * sizeof(wchar_t));
+    DWORD written = 0;
+    return WriteFile(file.Get(), Text.data(), size, &written, nullptr) && written == size;
+}
+
+// The record's text; empty when there is none or it cannot be read.
+std::wstring ReadRecord(const std::wstring& Path)
+{
+    const HANDLE opened
+        = CreateFileW(Path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (opened == INVALID_HANDLE_VALUE)
+        return std::wstring();
+    const KernelHandle file(opened);
+    std::wstring text(4096, L'\0');
+    DWORD read = 0;
+    if (!ReadFile(file.Get(), &text[0], static_cast<DWORD>(text.size() * sizeof(wchar_t)), &read, nullptr))
+        read = 0;
+    text.resize(read / sizeof(wchar_t));
+    return text;
+}
+
+std::string LimitText(DWORD Limit)
+{
+    return Limit % 1000 ? std::to_string(Limit) + " ms" : std::to_string(Limit / 1000) + " s";
+}
+
 std::string HexText(const char* What, HRESULT Result)
 {
     char text[96];
@@ -115,23 +180,36 @@ bool IsMissing(HRESULT Result)
     return Result == HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND) || Result == HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND);
 }
 
-} // namespace
+// "register PATH: TEXT (result N)", the line of one operation.
+std::wstring Describe(LogonTask::Operation What, const std::wstring& ProgramPath, const std::string& Text, int Result)
+{
+    static const wchar_t* const names[] = { L"register", L"delete", L"find" };
+    std::wstring line = names[What];
+    if (What == LogonTask::Register)
+        line += L" " + ProgramPath;
+    return line + L": " + OneLine(Text) + L" (result " + std::to_wstring(Result) + L")";
+}
 
+} // namespace
 
 // One piece of work, shared by the caller and the thread, which may outlive
 // the caller's wait: whichever lets go last frees it. A registration or
-// deletion holds the turn until its thread ends.
+// deletion holds the turn until its thread ends. With a record, the work is
+// the installer's change: the look-up, the operation, and the record of
+// both.
 struct LogonTask::Job {
-    Job(PlatformApi& Platform, Operation Which, const std::wstring& Path)
+    Job(PlatformApi& Platform, Operation Which, const std::wstring& Path, const std::wstring& Place)
         : Api(Platform)
         , What(Which)
         , ProgramPath(Path)
+        , Record(Place)
     {
     }
 
     PlatformApi& Api;
     Operation What;
     std::wstring ProgramPath;
+    std::wstring Record;
     KernelHandle Turn;
     int Result = 0;
     std::string Text;
@@ -144,10 +222,11 @@ struct LogonTask::Job {
     }
 
     int Carry();
-    int FindTask();
+    int Perform(Operation Which, std::string& Said);
+    int FindTask(std::string& Said);
 };
 
-int LogonTask::Job::FindTask()
+int LogonTask::Job::FindTask(std::string& Said)
 {
     ComPtr<ITaskService> service;
     HRESULT hr = Api.CoCreateInstance(
@@ -156,7 +235,7 @@ int LogonTask::Job::FindTask()
     if (SUCCEEDED(hr))
         hr = service->Connect(none.Get(), none.Get(), none.Get(), none.Get());
     if (FAILED(hr)) {
-        Text = HexText("Cannot reach the Task Scheduler", hr);
+        Said += HexText("Cannot reach the Task Scheduler", hr);
         return FindFailed;
     }
     const std::wstring folderPath = std::wstring(L"\\") + TaskRegistration::FolderName;
@@ -168,39 +247,68 @@ int LogonTask::Job::FindTask()
     if (SUCCEEDED(hr))
         hr = taskName.Valid() ? folder->GetTask(taskName.Get(), task.Out()) : E_OUTOFMEMORY;
     if (IsMissing(hr)) {
-        Text = "The task does not exist.";
+        Said += "The task does not exist.";
         return NotFound;
     }
     if (FAILED(hr)) {
-        Text = HexText("Cannot look for the task", hr);
+        Said += HexText("Cannot look for the task", hr);
         return FindFailed;
     }
-    Text = "The task exists.";
+    Said += "The task exists.";
     return TaskRegistration::Success;
 }
 
 // taskreg's contract: COM is initialized by the caller, and a positive
-// result means the library has uninitialized it already.
-int LogonTask::Job::Carry()
+// result means the library has uninitialized it already. The task starts
+// the help for every user who logs on, with that user's own rights.
+int LogonTask::Job::Perform(Operation Which, std::string& Said)
 {
     const HRESULT hr = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     if (FAILED(hr)) {
-        Text = HexText("CoInitializeEx failed", hr);
+        Said += HexText("CoInitializeEx failed", hr);
         return ComFailed;
     }
-    if (What == Find) {
-        const int code = FindTask();
+    if (Which == Find) {
+        const int code = FindTask(Said);
         CoUninitialize();
         return code;
     }
-    CollectingApi api(Api, Text);
+    CollectingApi api(Api, Said);
     // The installer's process owns its COM security; taskreg must not set it.
     bool securityInitialized = true;
     TaskRegistration registration(api, securityInitialized);
-    const int code = What == Register ? registration.RegisterScheduledTask(Name, ProgramPath.c_str(), L"", 0)
-                                      : registration.DeleteScheduleTask(Name);
+    const int code = Which == Register
+        ? registration.RegisterScheduledTask(Name, ProgramPath.c_str(), L"", 0, TaskRegistration::EveryUser)
+        : registration.DeleteScheduleTask(Name);
     if (code <= 0)
         CoUninitialize();
+    return code;
+}
+
+// A deletion is done when the task is gone, whatever the scheduler said.
+int LogonTask::Job::Carry()
+{
+    State before = Unknown;
+    if (!Record.empty()) {
+        std::string found;
+        const int look = Perform(Find, found);
+        before = look == TaskRegistration::Success ? Present : look == NotFound ? Absent : Unknown;
+        Text = "Before: " + found + " ";
+        WriteRecord(Record, StateName(before), false);
+    }
+    int code = Perform(What, Text);
+    if (What == Delete) {
+        std::string check;
+        const int after = Perform(Find, check);
+        Text += " After: " + check;
+        code = after == NotFound ? TaskRegistration::Success
+            : after == TaskRegistration::Success ? StillThere
+            : code != TaskRegistration::Success ? code : after;
+    }
+    // Nothing can be done when the record cannot be written: the rollback
+    // then does not know the end.
+    if (!Record.empty())
+        WriteRecord(Record, std::wstring(StateName(before)) + L"\n" + Describe(What, ProgramPath, Text, code), false);
     return code;
 }
 
@@ -220,32 +328,44 @@ DWORD WINAPI LogonTask::Work(void* Parameter)
     return 0;
 }
 
-LogonTask::LogonTask(PlatformApi& Api, DWORD TimeLimit)
+LogonTask::LogonTask(PlatformApi& Api, DWORD TimeLimit, DWORD WaitLimit)
     : FApi(Api)
     , FTimeLimit(TimeLimit)
+    , FWaitLimit(WaitLimit)
 {
 }
 
-int LogonTask::Carry(Operation What, const std::wstring& ProgramPath, std::string& Text)
+int LogonTask::Start(Operation What, const std::wstring& ProgramPath, const std::wstring& Record)
 {
-    const std::string limit
-        = FTimeLimit % 1000 ? std::to_string(FTimeLimit) + " ms" : std::to_string(FTimeLimit / 1000) + " s";
-    std::unique_ptr<Job> job(new Job(FApi, What, ProgramPath));
-    if (What != Find) {
-        job->Turn.Reset(CreateSemaphoreW(nullptr, 1, 1, TurnName));
+    std::unique_ptr<Job> job(new Job(FApi, What, ProgramPath, Record));
+    std::string text;
+    const int result = Carry(job.release(), text);
+    FLines.push_back(Describe(What, ProgramPath, text, result));
+    return result;
+}
+
+// Runs Work on its thread and takes over its text, unless it runs out of
+// time.
+int LogonTask::Carry(Job* Piece, std::string& Text)
+{
+    std::unique_ptr<Job> job(Piece);
+    if (job->What != Find) {
+        DWORD error = 0;
+        job->Turn.Reset(OpenTurn(error));
         if (!job->Turn.Get()) {
-            Text = "Cannot create the semaphore of the task's changes: error " + std::to_string(GetLastError());
+            Text = "Cannot create the semaphore of the task's changes: error " + std::to_string(error);
             return NoTurn;
         }
         const DWORD waited = WaitForSingleObject(job->Turn.Get(), FTimeLimit);
         if (waited != WAIT_OBJECT_0) {
-            Text = waited == WAIT_TIMEOUT
-                ? "An earlier change of the task did not end within " + limit + ": the task is left as it is."
-                : "Cannot wait for an earlier change of the task: error " + std::to_string(GetLastError());
+            Text = waited == WAIT_TIMEOUT ? "An earlier change of the task did not end within " + LimitText(FTimeLimit)
+                    + ": the task is left as it is."
+                                          : "Cannot wait for an earlier change of the task: error "
+                    + std::to_string(GetLastError());
             return Busy;
         }
     }
-    KernelHandle thread(CreateThread(nullptr, 0, Work, job.get(), 0, nullptr));
+    KernelHandle thread(CreateThread(nullptr, 0, LogonTask::Work, job.get(), 0, nullptr));
     if (!thread.Get()) {
         Text = "Cannot start a thread: error " + std::to_string(GetLastError());
         if (job->Turn.Get())
@@ -257,7 +377,7 @@ int LogonTask::Carry(Operation What, const std::wstring& ProgramPath, std::strin
     if (waited != WAIT_OBJECT_0) {
         // The thread may still run this library's code: it must stay loaded.
         HMODULE self;
-        Text = waited == WAIT_TIMEOUT ? "The Task Scheduler did not answer within " + limit + "."
+        Text = waited == WAIT_TIMEOUT ? "The Task Scheduler did not answer within " + LimitText(FTimeLimit) + "."
                                       : "Cannot wait for the Task Scheduler: error " + std::to_string(GetLastError()) + ".";
         if (!GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
                 reinterpret_cast<LPCWSTR>(&LogonTask::Work), &self))
@@ -273,37 +393,74 @@ int LogonTask::Carry(Operation What, const std::wstring& ProgramPath, std::strin
 
 int LogonTask::Run(Operation What, const std::wstring& ProgramPath)
 {
-    static const wchar_t* const names[] = { L"register", L"delete", L"find" };
-    std::string text;
-    const int result = Carry(What, ProgramPath, text);
-    std::wstring line = names[What];
-    if (What == Register)
-        line += L" " + ProgramPath;
-    FLines.push_back(line + L": " + OneLine(text) + L" (result " + std::to_wstring(result) + L")");
-    return result;
+    return Start(What, ProgramPath, std::wstring());
 }
 
-LogonTask::State LogonTask::Look()
+int LogonTask::Change(Operation What, const std::wstring& Data)
 {
-    const int result = Run(Find);
-    return result == TaskRegistration::Success ? Present : result == NotFound ? Absent : Unknown;
+    const size_t bar = Data.find(L'|');
+    const std::wstring record = Data.substr(0, bar);
+    const std::wstring programPath = bar == std::wstring::npos ? std::wstring() : Data.substr(bar + 1);
+    if (record.empty() || (What == Register && programPath.empty())) {
+        FLines.push_back(L"change: no record or program path in CustomActionData \"" + Data + L"\" (result "
+            + std::to_wstring(BadData) + L")");
+        return BadData;
+    }
+    if (!WriteRecord(record, StateName(Unknown), true))
+        FLines.push_back(L"record " + record + L": cannot write it: error " + std::to_wstring(GetLastError())
+            + L": a rollback will leave the task as it is");
+    return Start(What, programPath, record);
 }
 
-int LogonTask::Restore(State Before, const std::wstring& ProgramPath)
+// Waits for the change that wrote Record to end, logs how it ended and
+// removes the record. Unknown when it did not end in time.
+LogonTask::State LogonTask::Finish(const std::wstring& Record)
 {
-    if (Before == Unknown) {
+    DWORD error = 0;
+    KernelHandle turn(OpenTurn(error));
+    const DWORD waited = turn.Get() ? WaitForSingleObject(turn.Get(), FWaitLimit) : WAIT_FAILED;
+    if (waited == WAIT_OBJECT_0)
+        ReleaseSemaphore(turn.Get(), 1, nullptr);
+    else
+        error = waited == WAIT_TIMEOUT ? 0 : turn.Get() ? GetLastError() : error;
+    const std::wstring text = ReadRecord(Record);
+    if (!DeleteFileW(Record.c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND)
+        FLines.push_back(L"record " + Record + L": cannot delete it: error " + std::to_wstring(GetLastError()));
+    const size_t end = text.find(L'\n');
+    if (waited != WAIT_OBJECT_0) {
+        const std::string why = waited == WAIT_TIMEOUT ? "did not end within " + LimitText(FWaitLimit)
+                                                       : "cannot be waited for: error " + std::to_string(error);
+        FLines.push_back(L"change: " + OneLine("The change of the task " + why + ".") + L" (result "
+            + std::to_wstring(Busy) + L")");
+        return Unknown;
+    }
+    FLines.push_back(L"change: "
+        + (end == std::wstring::npos ? std::wstring(L"its end is not recorded (result " + std::to_wstring(FindFailed) + L")")
+                                     : L"ended: " + text.substr(end + 1)));
+    return StateFromName(text.substr(0, end));
+}
+
+int LogonTask::Restore(const std::wstring& Data)
+{
+    const size_t bar = Data.find(L'|');
+    if (bar == std::wstring::npos) {
+        FLines.push_back(L"restore: no record and program path in CustomActionData: the task is left as it is (result "
+            + std::to_wstring(BadData) + L")");
+        return BadData;
+    }
+    const State before = Finish(Data.substr(0, bar));
+    if (before == Unknown) {
         FLines.push_back(L"restore: what was there before is not known: the task is left as it is (result "
             + std::to_wstring(LeftAlone) + L")");
         return LeftAlone;
     }
-    if (Before == Present) {
-        const int result = Run(Register, ProgramPath);
-        // A failed registration leaves at least the maker's folder: it goes,
-        // unless an earlier change still runs.
-        if (result == TaskRegistration::Success || result == Busy)
-            return result;
-    }
-    return Run(Delete);
+    return Run(before == Present ? Register : Delete, Data.substr(bar + 1));
+}
+
+int LogonTask::Commit(const std::wstring& Data)
+{
+    Finish(Data);
+    return TaskRegistration::Success;
 }
 
 const wchar_t* LogonTask::StateName(State Value)

@@ -4,10 +4,16 @@
 // installation. Each operation leaves one line for the installation log.
 //
 // An operation that runs out of time may still finish later. Registrations
-// and deletions therefore take turns through a semaphore of the session
-// (the installer runs one installation at a time): the next one waits for
-// the one still running, within the same limit, and otherwise leaves the
-// task alone.
+// and deletions therefore take turns through a semaphore that only SYSTEM
+// and administrators can open (the installer runs one installation at a
+// time): the next one waits for the one still running, within the same
+// limit, and otherwise leaves the task alone.
+//
+// The installer's change of the task looks up what is there first, in the
+// same turn, and records it in a file of its rollback partner's knowing (in
+// the installer's own folder, which only administrators and SYSTEM can
+// write), together with its own end, however late that comes. The rollback
+// and the commit wait for that end, log it, and remove the record.
 #pragma once
 
 #include <windows.h>
@@ -34,21 +40,35 @@ public:
     static constexpr int Busy = 56;
     static constexpr int NoTurn = 57;
     static constexpr int LeftAlone = 58;
+    static constexpr int BadData = 59;
+    static constexpr int StillThere = 60;
+
+    // How long a rollback or commit waits for this installation's own change
+    // still in flight.
+    static constexpr DWORD FlightLimit = 5 * 60 * 1000;
 
     // Api is the platform taskreg's code calls; it must outlive any
-    // operation that runs out of time.
-    LogonTask(PlatformApi& Api, DWORD TimeLimit);
+    // operation that runs out of time. Each operation is given TimeLimit;
+    // Restore and Commit wait up to WaitLimit for a change still running.
+    LogonTask(PlatformApi& Api, DWORD TimeLimit, DWORD WaitLimit = FlightLimit);
 
     // Carries out Operation (Register for ProgramPath) and returns its
     // result: 0 on success (for Find: the task exists), else a taskreg code
-    // or one of the above.
+    // or one of the above. A deletion succeeds only when the task is gone
+    // afterwards (StillThere when it is not).
     int Run(Operation What, const std::wstring& ProgramPath = std::wstring());
-    // Looks for the task. Unknown when the look-up failed or ran out of time.
-    State Look();
-    // Puts back the task as it was before: registers it again when it was
-    // Present (and deletes what a failed registration left), deletes it when
-    // it was Absent, and leaves it alone when that is Unknown (LeftAlone).
-    int Restore(State Before, const std::wstring& ProgramPath);
+
+    // The installer's actions, Data their CustomActionData: "RECORD|PATH"
+    // (Change for Register, Restore), "RECORD" (Change for Delete, Commit),
+    // RECORD the file that tells the rollback what was there before.
+    // Change looks up the task, records what it found, then carries out
+    // What. Restore waits for that change, registers the task again for PATH
+    // when it was present, deletes it when it was absent, and leaves it as
+    // it is when that is not known (LeftAlone). Commit waits for the change
+    // and logs its end. Restore and Commit remove the record.
+    int Change(Operation What, const std::wstring& Data);
+    int Restore(const std::wstring& Data);
+    int Commit(const std::wstring& Data);
 
     // "present", "absent", "unknown"; any other text reads as Unknown.
     static const wchar_t* StateName(State Value);
@@ -60,9 +80,12 @@ public:
 private:
     struct Job;
     static DWORD WINAPI Work(void* Parameter);
-    int Carry(Operation What, const std::wstring& ProgramPath, std::string& Text);
+    int Carry(Job* Piece, std::string& Text);
+    int Start(Operation What, const std::wstring& ProgramPath, const std::wstring& Record);
+    State Finish(const std::wstring& Record);
 
     PlatformApi& FApi;
     DWORD FTimeLimit;
+    DWORD FWaitLimit;
     std::vector<std::wstring> FLines;
 };

@@ -1,22 +1,26 @@
 // The package's custom actions for the logon task "Portica Dock Help". They
 // do the work in this process, with taskreg's own code, so that nothing of
 // the installed product is needed: the task can be registered before any
-// file is in place and deleted when the program is gone.
+// file is in place and deleted when the program is gone. All run in the
+// script, without impersonation, so the elevated installer does the work.
+// RECORD is a file that only administrators and SYSTEM can write, in which
+// the change tells its rollback partner what was there before.
 //
-//   FindLogonHelp      immediate: sets the private LogonHelpState to
-//                      "present", "absent" or "unknown" (the look-up failed
-//                      or ran out of time), so that a rollback can restore
-//                      what was there
-//   RegisterLogonHelp  deferred, CustomActionData the help program's path
-//   DeleteLogonHelp    deferred
-//   RestoreLogonHelp   rollback, CustomActionData "[LogonHelpState]|path":
-//                      registers the task again when it was present, deletes
-//                      it when it was absent, and leaves it as it is when
-//                      that is not known
+//   RegisterLogonHelp  deferred, CustomActionData "RECORD|path": looks up
+//                      the task, records what it found, registers it
+//   DeleteLogonHelp    deferred, CustomActionData "RECORD": the same, and
+//                      deletes it
+//   RestoreLogonHelp   rollback, CustomActionData "RECORD|path": waits for
+//                      the change still running, registers the task again
+//                      when it was present, deletes it when it was absent,
+//                      and leaves it as it is when that is not known
+//   CommitLogonHelp    commit, CustomActionData "RECORD": waits for the
+//                      change still running and logs its end
 //
-// Each writes what taskreg said and its result to the installation log. A
-// failed registration fails the action; the package decides whether that
-// stops the installation, and the rollback then deletes what it left.
+// The rollback and the commit remove the record. Each writes what taskreg
+// said and its result to the installation log. A failed registration fails
+// the action; the package decides whether that stops the installation, and
+// the rollback then deletes what it left.
 
 #include <windows.h>
 
@@ -29,8 +33,9 @@
 
 namespace {
 
-// The longest a scheduler call may take before the action gives up, and
-// the longest a change waits for an earlier one still running.
+// The longest a change may take before the action gives up, and the
+// longest it waits for an earlier one still running (a rollback and a
+// commit wait longer for this installation's own: LogonTask::FlightLimit).
 const DWORD TimeLimit = 60 * 1000;
 
 // The system's own functions, for taskreg's code. It has no state, and it
@@ -100,27 +105,10 @@ UINT Result(bool Succeeded)
 
 // Nothing may throw out of an action into Windows Installer.
 
-extern "C" __declspec(dllexport) UINT __stdcall FindLogonHelp(MSIHANDLE Install)
-try {
-    LogonTask task(System, TimeLimit);
-    const LogonTask::State state = task.Look();
-    LogLines(Install, task);
-    if (MsiSetPropertyW(Install, L"LogonHelpState", LogonTask::StateName(state)) != ERROR_SUCCESS)
-        Log(Install, L"logon task: cannot set LogonHelpState");
-    return ERROR_SUCCESS;
-} catch (...) {
-    return ERROR_SUCCESS;
-}
-
 extern "C" __declspec(dllexport) UINT __stdcall RegisterLogonHelp(MSIHANDLE Install)
 try {
-    const std::wstring programPath = CustomActionData(Install);
-    if (programPath.empty()) {
-        Log(Install, L"logon task: no program path in CustomActionData");
-        return ERROR_INSTALL_FAILURE;
-    }
     LogonTask task(System, TimeLimit);
-    const int result = task.Run(LogonTask::Register, programPath);
+    const int result = task.Change(LogonTask::Register, CustomActionData(Install));
     LogLines(Install, task);
     return Result(result == 0);
 } catch (...) {
@@ -130,7 +118,7 @@ try {
 extern "C" __declspec(dllexport) UINT __stdcall DeleteLogonHelp(MSIHANDLE Install)
 try {
     LogonTask task(System, TimeLimit);
-    const int result = task.Run(LogonTask::Delete);
+    const int result = task.Change(LogonTask::Delete, CustomActionData(Install));
     LogLines(Install, task);
     return Result(result == 0);
 } catch (...) {
@@ -139,16 +127,20 @@ try {
 
 extern "C" __declspec(dllexport) UINT __stdcall RestoreLogonHelp(MSIHANDLE Install)
 try {
-    const std::wstring data = CustomActionData(Install);
-    const size_t bar = data.find(L'|');
-    if (bar == std::wstring::npos) {
-        Log(Install, L"logon task: no state in CustomActionData: the task is left as it is");
-        return ERROR_INSTALL_FAILURE;
-    }
     LogonTask task(System, TimeLimit);
-    const int result = task.Restore(LogonTask::StateFromName(data.substr(0, bar)), data.substr(bar + 1));
+    const int result = task.Restore(CustomActionData(Install));
     LogLines(Install, task);
     return Result(result == 0 || result == LogonTask::LeftAlone);
+} catch (...) {
+    return ERROR_INSTALL_FAILURE;
+}
+
+extern "C" __declspec(dllexport) UINT __stdcall CommitLogonHelp(MSIHANDLE Install)
+try {
+    LogonTask task(System, TimeLimit);
+    const int result = task.Commit(CustomActionData(Install));
+    LogLines(Install, task);
+    return Result(result == 0);
 } catch (...) {
     return ERROR_INSTALL_FAILURE;
 }

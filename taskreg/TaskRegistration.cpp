@@ -44,11 +44,11 @@ TaskRegistration::TaskRegistration(PlatformApi& Api, bool& SecurityInitialized)
 // released when they return; only then is COM uninitialized on failure.
 int TaskRegistration::RegisterScheduledTask(const wchar_t* TaskName, const wchar_t* ProgramPath,
                                             const wchar_t* Arguments,
-                                            int RunOnlyIfNetworkAvailable)
+                                            int RunOnlyIfNetworkAvailable, Principal For)
 {
   if (!IsWindowsVersionSupported())
     return UnsupportedWindows;
-  const int code = Register(TaskName, ProgramPath, Arguments, RunOnlyIfNetworkAvailable);
+  const int code = Register(TaskName, ProgramPath, Arguments, RunOnlyIfNetworkAvailable, For);
   if (code != Success)
     FApi.CoUninitialize();
   return code;
@@ -190,7 +190,8 @@ int TaskRegistration::Start(const StartCodes& Codes, ComPtr<ITaskService>& Servi
 }
 
 int TaskRegistration::Register(const wchar_t* TaskName, const wchar_t* ProgramPath,
-                               const wchar_t* Arguments, int RunOnlyIfNetworkAvailable)
+                               const wchar_t* Arguments, int RunOnlyIfNetworkAvailable,
+                               Principal For)
 {
   int code = CheckRegisterInput(TaskName, ProgramPath, Arguments);
   if (code != Success)
@@ -210,11 +211,8 @@ int TaskRegistration::Register(const wchar_t* TaskName, const wchar_t* ProgramPa
   if (code != Success)
     return code;
 
-  // A task of that name is replaced; its absence is no failure.
-  const OleString name(TaskName);
-  if (name.Valid())
-    folder->DeleteTask(name.Get(), 0);
-
+  // A task of that name is replaced by the registration itself (create or
+  // update), so a registration that fails leaves it as it was.
   ComPtr<ITaskDefinition> task;
   const HRESULT hr = service->NewTask(0, task.Out());
   service.Reset();
@@ -225,8 +223,8 @@ int TaskRegistration::Register(const wchar_t* TaskName, const wchar_t* ProgramPa
       (code = PutSettings(task.Get(), RunOnlyIfNetworkAvailable)) != Success ||
       (code = PutTrigger(task.Get())) != Success ||
       (code = PutAction(task.Get(), quotedPath, Arguments)) != Success ||
-      (code = PutPrincipal(task.Get())) != Success ||
-      (code = RegisterDefinition(folder.Get(), TaskName, task.Get())) != Success)
+      (code = PutPrincipal(task.Get(), For)) != Success ||
+      (code = RegisterDefinition(folder.Get(), TaskName, task.Get(), For)) != Success)
     return code;
 
   Print("\nSuccess! Task successfully registered. ");
@@ -328,29 +326,33 @@ int TaskRegistration::PutAction(ITaskDefinition* Task, const wchar_t* QuotedPath
   return Success;
 }
 
-// A task without highest privileges must not be reported as registered: a
-// failing run level fails the principal step.
-int TaskRegistration::PutPrincipal(ITaskDefinition* Task)
+// A task without the run level asked for must not be reported as
+// registered: a failing run level fails the principal step.
+int TaskRegistration::PutPrincipal(ITaskDefinition* Task, Principal For)
 {
   ComPtr<IPrincipal> principal;
   HRESULT hr = Task->get_Principal(principal.Out());
   if (FAILED(hr))
     return Report(21, "\nCannot get Principal: %x", hr);
-  hr = principal->put_RunLevel(TASK_RUNLEVEL_HIGHEST);
+  hr = principal->put_RunLevel(For == EveryUser ? TASK_RUNLEVEL_LUA : TASK_RUNLEVEL_HIGHEST);
   if (FAILED(hr))
     return Report(21, "\nCannot put the run level: %x", hr);
   return Success;
 }
 
 // Registers for the built-in administrators group, and for the users group
-// when the system refuses the first.
+// when the system refuses the first; a task for every user goes to the users
+// group only.
 int TaskRegistration::RegisterDefinition(ITaskFolder* Folder, const wchar_t* TaskName,
-                                         ITaskDefinition* Task)
+                                         ITaskDefinition* Task, Principal For)
 {
   const OleString name(TaskName);
   wchar_t group[GroupNameSize];
-  GetBuiltinGroupName(DOMAIN_ALIAS_RID_ADMINS, group);
-  HRESULT hr = RegisterForGroup(Folder, name.Get(), Task, group);
+  HRESULT hr = E_FAIL;
+  if (For == Administrators) {
+    GetBuiltinGroupName(DOMAIN_ALIAS_RID_ADMINS, group);
+    hr = RegisterForGroup(Folder, name.Get(), Task, group);
+  }
   if (FAILED(hr)) {
     GetBuiltinGroupName(DOMAIN_ALIAS_RID_USERS, group);
     hr = RegisterForGroup(Folder, name.Get(), Task, group);
@@ -389,10 +391,13 @@ int TaskRegistration::Delete(const wchar_t* TaskName)
   if (code != Success)
     return code;
 
-  // Whether the task existed does not matter.
+  // Whether the task existed does not matter; a task that is still there
+  // after a refusal is reported as such.
   const OleString name(TaskName);
-  if (name.Valid())
-    folder->DeleteTask(name.Get(), 0);
+  const HRESULT deleted = name.Valid() ? folder->DeleteTask(name.Get(), 0) : E_OUTOFMEMORY;
+  if (FAILED(deleted) && deleted != HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND) &&
+      deleted != HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND))
+    return Report(TaskNotDeleted, "\nCannot delete the task: %x", deleted);
   Print("\nTask: %S was deleted.", TaskName);
 
   ComPtr<IRegisteredTaskCollection> tasks;
@@ -411,9 +416,11 @@ int TaskRegistration::Delete(const wchar_t* TaskName)
   }
 
   if (count == 0) {
-    if (folderName.Valid())
-      root->DeleteFolder(folderName.Get(), 0);
-    Print("\nFolder: %S was deleted.", FolderName);
+    const HRESULT hr = folderName.Valid() ? root->DeleteFolder(folderName.Get(), 0) : E_OUTOFMEMORY;
+    if (SUCCEEDED(hr))
+      Print("\nFolder: %S was deleted.", FolderName);
+    else
+      Print("\nCannot delete the folder: %x", static_cast<unsigned>(hr));
   }
   return Success;
 }

@@ -6,8 +6,8 @@
 #include "ComPtr.h"
 #include "PlatformApi.h"
 
-// Registers and deletes logon tasks with highest privileges in the maker's
-// task folder "Tavrinex_TASK" of the Task Scheduler. Progress and failures go
+// Registers and deletes logon tasks in the maker's task folder
+// "Tavrinex_TASK" of the Task Scheduler. Progress and failures go
 // out as text through PlatformApi::Write (standard output by default); every
 // failure also has a result code.
 //
@@ -26,6 +26,14 @@ public:
   static constexpr int NullArguments = 32;
   static constexpr int ProgramPathTooLong = 33;
   static constexpr int ProgramPathHoldsQuote = 34;
+  // DeleteScheduleTask: the scheduler refused to delete a task that exists.
+  static constexpr int TaskNotDeleted = 7;
+
+  // Whom a registered task runs for. Administrators: the exports' task, with
+  // highest privileges, for the administrators group (the users group when
+  // the system refuses that one). EveryUser: for the users group, with each
+  // user's own rights.
+  enum Principal { Administrators, EveryUser };
 
   // The maker's folder below the scheduler's root, which holds the tasks.
   static constexpr const wchar_t* FolderName = L"Tavrinex_TASK";
@@ -39,7 +47,8 @@ public:
   TaskRegistration(PlatformApi& Api, bool& SecurityInitialized);
 
   int RegisterScheduledTask(const wchar_t* TaskName, const wchar_t* ProgramPath,
-                            const wchar_t* Arguments, int RunOnlyIfNetworkAvailable);
+                            const wchar_t* Arguments, int RunOnlyIfNetworkAvailable,
+                            Principal For = Administrators);
   int DeleteScheduleTask(const wchar_t* TaskName);
 
   bool IsWindowsVersionSupported();
@@ -51,7 +60,7 @@ private:
   static const StartCodes DeleteStart;
 
   int Register(const wchar_t* TaskName, const wchar_t* ProgramPath, const wchar_t* Arguments,
-               int RunOnlyIfNetworkAvailable);
+               int RunOnlyIfNetworkAvailable, Principal For);
   int Delete(const wchar_t* TaskName);
   int CheckRegisterInput(const wchar_t* TaskName, const wchar_t* ProgramPath,
                          const wchar_t* Arguments);
@@ -61,8 +70,9 @@ private:
   int PutSettings(ITaskDefinition* Task, int RunOnlyIfNetworkAvailable);
   int PutTrigger(ITaskDefinition* Task);
   int PutAction(ITaskDefinition* Task, const wchar_t* QuotedPath, const wchar_t* Arguments);
-  int PutPrincipal(ITaskDefinition* Task);
-  int RegisterDefinition(ITaskFolder* Folder, const wchar_t* TaskName, ITaskDefinition* Task);
+  int PutPrincipal(ITaskDefinition* Task, Principal For);
+  int RegisterDefinition(ITaskFolder* Folder, const wchar_t* TaskName, ITaskDefinition* Task,
+                         Principal For);
   HRESULT RegisterForGroup(ITaskFolder* Folder, BSTR TaskName, ITaskDefinition* Task,
                            const wchar_t* Group);
 

@@ -61,7 +61,7 @@ cd "$WINEPREFIX/drive_c"
 if [ "${1:-}" = rollback ]; then
   msiexec /i "$current"
   [ $? = $((1603 % 256)) ] || fail "the install did not fail at the logon task"
-  grep -aq 'logon task: register .*: Cannot create the trigger: .*(result 11)' "$tmp/log" ||
+  grep -aq 'logon task: register .* Cannot create the trigger: .*(result 11)' "$tmp/log" ||
     fail "the log does not say why"
   [ -z "$(ours)" ] || fail "the rollback left: $(ours)"
   passed=yes

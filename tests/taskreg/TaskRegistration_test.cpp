@@ -96,7 +96,6 @@ TEST_F(TaskRegistrationTest, RegisterBuildsTheDefinitionStepByStep)
       ConnectCall,
       RootCall,
       FolderCall,
-      "ITaskFolder::DeleteTask(Backup,0) on \\Tavrinex_TASK",
       "ITaskService::NewTask(0)",
       "ITaskService released",
       "ITaskDefinition::get_RegistrationInfo()",
@@ -377,7 +376,7 @@ TEST_F(TaskRegistrationTest, DeletingWithoutFolderCreatesAndRemovesIt)
 
 // Without a count the folder is still asked to go; the scheduler refuses
 // while it holds tasks, and the folder line follows only its consent. With a
-// count of 0 the folder's deletion is not examined.
+// count of 0 a refusal is reported.
 TEST_F(TaskRegistrationTest, DeletingWithoutTaskCountLeavesTheFolderToTheScheduler)
 {
   struct Case {
@@ -393,7 +392,7 @@ TEST_F(TaskRegistrationTest, DeletingWithoutTaskCountLeavesTheFolderToTheSchedul
        "\nTask: Backup was deleted.\nFolder: Tavrinex_TASK was deleted.", false},
       {"one of two", {L"Backup", L"Tray"}, false, S_OK, "\nTask: Backup was deleted.", true},
       {"counted, refused", {L"Backup"}, true, E_ACCESSDENIED,
-       "\nTask: Backup was deleted.\nFolder: Tavrinex_TASK was deleted.", true},
+       "\nTask: Backup was deleted.\nCannot delete the folder: 80070005", true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.Label);
@@ -521,6 +520,7 @@ const FailureCase DeleteFailures[] = {
     {"TaskFolder", true, "ITaskFolder::CreateFolder", E_ACCESSDENIED, 5,
      "\nCannot create Tavrin Folder pointer: 80070005", 0, true},
     {"TaskList", true, "ITaskFolder::GetTasks", E_FAIL, 6, "\nTask: Backup was deleted."},
+    {"Task", true, "ITaskFolder::DeleteTask", E_ACCESSDENIED, 7, "\nCannot delete the task: 80070005"},
 };
 
 std::string CaseName(const testing::TestParamInfo<FailureCase>& Info)
