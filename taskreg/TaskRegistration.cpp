@@ -30,9 +30,10 @@ struct TaskRegistration::StartCodes {
 };
 
 const TaskRegistration::StartCodes TaskRegistration::RegisterStart = {
-    1, 2, 3, 4, "Cannot get Root Folder pointer: %x", "Cannot create Tavrin Folder pointer: %x"};
+    RegisterServiceFailed, RegisterConnectFailed, RegisterRootFolderFailed,
+    RegisterTaskFolderFailed, "Cannot get Root Folder pointer: %x", "Cannot create Tavrin Folder pointer: %x"};
 const TaskRegistration::StartCodes TaskRegistration::DeleteStart = {
-    2, 3, 4, 5, "\nCannot get Root Folder pointer: %x",
+    DeleteServiceFailed, DeleteConnectFailed, DeleteRootFolderFailed, DeleteTaskFolderFailed, "\nCannot get Root Folder pointer: %x",
     "\nCannot create Tavrin Folder pointer: %x"};
 
 TaskRegistration::TaskRegistration(PlatformApi& Api, bool& SecurityInitialized)
@@ -157,7 +158,7 @@ int TaskRegistration::Start(const StartCodes& Codes, ComPtr<ITaskService>& Servi
         nullptr, EOAC_NONE, nullptr);
     // RPC_E_TOO_LATE: the host has set the process's security already.
     if (FAILED(hr) && hr != RPC_E_TOO_LATE)
-      return Report(1, "\nCoInitializeSecurity failed: %x", hr);
+      return Report(ComSecurityFailed, "\nCoInitializeSecurity failed: %x", hr);
     FSecurityInitialized = true;
   }
 
@@ -217,7 +218,7 @@ int TaskRegistration::Register(const wchar_t* TaskName, const wchar_t* ProgramPa
   const HRESULT hr = service->NewTask(0, task.Out());
   service.Reset();
   if (FAILED(hr))
-    return Report(5, "Failed to create a task definition: %x", hr);
+    return Report(NewDefinitionFailed, "Failed to create a task definition: %x", hr);
 
   if ((code = PutRegistrationInfo(task.Get())) != Success ||
       (code = PutSettings(task.Get(), RunOnlyIfNetworkAvailable)) != Success ||
@@ -236,11 +237,11 @@ int TaskRegistration::PutRegistrationInfo(ITaskDefinition* Task)
   ComPtr<IRegistrationInfo> info;
   HRESULT hr = Task->get_RegistrationInfo(info.Out());
   if (FAILED(hr))
-    return Report(6, "\nCannot get identification pointer: %x", hr);
+    return Report(RegistrationInfoFailed, "\nCannot get identification pointer: %x", hr);
   const OleString author(Author);
   hr = author.Valid() ? info->put_Author(author.Get()) : E_OUTOFMEMORY;
   if (FAILED(hr))
-    return Report(7, "\nCannot put identification info: %x", hr);
+    return Report(AuthorFailed, "\nCannot put identification info: %x", hr);
   return Success;
 }
 
@@ -251,7 +252,7 @@ int TaskRegistration::PutSettings(ITaskDefinition* Task, int RunOnlyIfNetworkAva
   ComPtr<ITaskSettings> settings;
   HRESULT hr = Task->get_Settings(settings.Out());
   if (FAILED(hr))
-    return Report(8, "\nCannot get settings pointer: %x", hr);
+    return Report(SettingsFailed, "\nCannot get settings pointer: %x", hr);
 
   const OleString noTimeLimit(NoTimeLimit);
   hr = noTimeLimit.Valid() ? settings->put_ExecutionTimeLimit(noTimeLimit.Get()) : E_OUTOFMEMORY;
@@ -266,7 +267,7 @@ int TaskRegistration::PutSettings(ITaskDefinition* Task, int RunOnlyIfNetworkAva
   if (SUCCEEDED(hr) && RunOnlyIfNetworkAvailable)
     hr = settings->put_RunOnlyIfNetworkAvailable(1);
   if (FAILED(hr))
-    return Report(9, "\nCannot put setting info: %x", hr);
+    return Report(SettingValuesFailed, "\nCannot put setting info: %x", hr);
   return Success;
 }
 
@@ -277,17 +278,17 @@ int TaskRegistration::PutTrigger(ITaskDefinition* Task)
   ComPtr<ITriggerCollection> triggers;
   HRESULT hr = Task->get_Triggers(triggers.Out());
   if (FAILED(hr))
-    return Report(10, "\nCannot get trigger collection: %x", hr);
+    return Report(TriggersFailed, "\nCannot get trigger collection: %x", hr);
 
   ComPtr<ITrigger> trigger;
   hr = triggers->Create(TASK_TRIGGER_LOGON, trigger.Out());
   if (FAILED(hr))
-    return Report(11, "\nCannot create the trigger: %x", hr);
+    return Report(NewTriggerFailed, "\nCannot create the trigger: %x", hr);
 
   ComPtr<ILogonTrigger> logonTrigger;
   hr = trigger->QueryInterface(__uuidof(ILogonTrigger), logonTrigger.OutVoid());
   if (FAILED(hr))
-    return Report(12, "\nQueryInterface call failed for ILogonTrigger: %x", hr);
+    return Report(LogonTriggerFailed, "\nQueryInterface call failed for ILogonTrigger: %x", hr);
 
   const OleString id(TriggerId);
   hr = id.Valid() ? logonTrigger->put_Id(id.Get()) : E_OUTOFMEMORY;
@@ -304,17 +305,17 @@ int TaskRegistration::PutAction(ITaskDefinition* Task, const wchar_t* QuotedPath
   ComPtr<IActionCollection> actions;
   HRESULT hr = Task->get_Actions(actions.Out());
   if (FAILED(hr))
-    return Report(17, "\nCannot get Task collection pointer: %x", hr);
+    return Report(ActionsFailed, "\nCannot get Task collection pointer: %x", hr);
 
   ComPtr<IAction> action;
   hr = actions->Create(TASK_ACTION_EXEC, action.Out());
   if (FAILED(hr))
-    return Report(18, "\nCannot create the action: %x", hr);
+    return Report(NewActionFailed, "\nCannot create the action: %x", hr);
 
   ComPtr<IExecAction> execAction;
   hr = action->QueryInterface(__uuidof(IExecAction), execAction.OutVoid());
   if (FAILED(hr))
-    return Report(19, "\nQueryInterface call failed for IExecAction: %x", hr);
+    return Report(ExecActionFailed, "\nQueryInterface call failed for IExecAction: %x", hr);
 
   const OleString path(QuotedPath);
   const OleString arguments(Arguments);
@@ -322,7 +323,7 @@ int TaskRegistration::PutAction(ITaskDefinition* Task, const wchar_t* QuotedPath
   if (SUCCEEDED(hr))
     hr = arguments.Valid() ? execAction->put_Arguments(arguments.Get()) : E_OUTOFMEMORY;
   if (FAILED(hr))
-    return Report(20, "\nCannot set path of executable: %x", hr);
+    return Report(PathFailed, "\nCannot set path of executable: %x", hr);
   return Success;
 }
 
@@ -333,10 +334,10 @@ int TaskRegistration::PutPrincipal(ITaskDefinition* Task, Principal For)
   ComPtr<IPrincipal> principal;
   HRESULT hr = Task->get_Principal(principal.Out());
   if (FAILED(hr))
-    return Report(21, "\nCannot get Principal: %x", hr);
+    return Report(PrincipalFailed, "\nCannot get Principal: %x", hr);
   hr = principal->put_RunLevel(For == EveryUser ? TASK_RUNLEVEL_LUA : TASK_RUNLEVEL_HIGHEST);
   if (FAILED(hr))
-    return Report(21, "\nCannot put the run level: %x", hr);
+    return Report(PrincipalFailed, "\nCannot put the run level: %x", hr);
   return Success;
 }
 
@@ -358,7 +359,7 @@ int TaskRegistration::RegisterDefinition(ITaskFolder* Folder, const wchar_t* Tas
     hr = RegisterForGroup(Folder, name.Get(), Task, group);
   }
   if (FAILED(hr))
-    return Report(22, "\nError saving the Task : %x", hr);
+    return Report(RegistrationFailed, "\nError saving the Task : %x", hr);
   return Success;
 }
 
@@ -402,7 +403,7 @@ int TaskRegistration::Delete(const wchar_t* TaskName)
 
   ComPtr<IRegisteredTaskCollection> tasks;
   if (FAILED(folder->GetTasks(0, tasks.Out())))
-    return 6;
+    return TaskListFailed;
 
   // When the tasks cannot be counted, the folder is deleted all the same:
   // the scheduler refuses to delete a folder that still holds tasks, so it

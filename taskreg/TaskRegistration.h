@@ -18,16 +18,46 @@
 // COM alone.
 class TaskRegistration {
 public:
-  static constexpr int Success = 0;
-  static constexpr int UnsupportedWindows = -1;
-  // Bad input: nothing is written to the Task Scheduler.
-  static constexpr int NullTaskName = 30;
-  static constexpr int NullProgramPath = 31;
-  static constexpr int NullArguments = 32;
-  static constexpr int ProgramPathTooLong = 33;
-  static constexpr int ProgramPathHoldsQuote = 34;
-  // DeleteScheduleTask: the scheduler refused to delete a task that exists.
-  static constexpr int TaskNotDeleted = 7;
+  // Result codes: 0, -1, else the step that failed. The common start has
+  // other codes in each export, so the two sets overlap; docs/taskreg.md has
+  // the table.
+  enum ResultCode : int {
+    Success = 0,
+    UnsupportedWindows = -1,
+    ComSecurityFailed = 1,
+    // RegisterScheduledTask
+    RegisterServiceFailed = 1,
+    RegisterConnectFailed = 2,
+    RegisterRootFolderFailed = 3,
+    RegisterTaskFolderFailed = 4,
+    NewDefinitionFailed = 5,
+    RegistrationInfoFailed = 6,
+    AuthorFailed = 7,
+    SettingsFailed = 8,
+    SettingValuesFailed = 9,
+    TriggersFailed = 10,
+    NewTriggerFailed = 11,
+    LogonTriggerFailed = 12,
+    ActionsFailed = 17,
+    NewActionFailed = 18,
+    ExecActionFailed = 19,
+    PathFailed = 20,
+    PrincipalFailed = 21,
+    RegistrationFailed = 22,
+    // DeleteScheduleTask
+    DeleteServiceFailed = 2,
+    DeleteConnectFailed = 3,
+    DeleteRootFolderFailed = 4,
+    DeleteTaskFolderFailed = 5,
+    TaskListFailed = 6,
+    TaskNotDeleted = 7, // the scheduler refused to delete a task that exists
+    // Bad input: nothing is written to the Task Scheduler.
+    NullTaskName = 30,
+    NullProgramPath = 31,
+    NullArguments = 32,
+    ProgramPathTooLong = 33,
+    ProgramPathHoldsQuote = 34,
+  };
 
   // Whom a registered task runs for. Administrators: the exports' task, with
   // highest privileges, for the administrators group (the users group when
