@@ -184,17 +184,20 @@ private:
     HWINEVENTHOOK FHook = nullptr;
 };
 
-// The program, started in English, with its help window shown.
+// The program, started in English, with its help window shown: its first
+// frame is on the screen. Wine makes the window's X window anew for that
+// frame, and keys sent to the X window before it are lost.
 struct ShownProgram {
     testsupport::LanguageChoice English{"English"};
+    EventRecorder Events;
     DockHintProcess Process{StageFolder()};
     HWND Window = nullptr;
 
     ShownProgram()
     {
         Window = Process.WaitForWindow();
-        if (Window)
-            ::WaitFor([&] { return (GetWindowLongW(Window, GWL_EXSTYLE) & WS_EX_LAYERED) != 0; });
+        if (Window && !Events.WaitFor(EVENT_OBJECT_SHOW, Window, CHILDID_SELF))
+            Window = nullptr;
     }
     // An activated window takes about 2 s to go under Xvfb without a
     // window manager.
@@ -251,12 +254,10 @@ TEST(AccessibleProgram, EscapeEndsTheProgram)
 TEST(AccessibleProgram, AnnouncedAsADialogAndTabThenEnterPressesTheButton)
 {
     ComApartment com;
-    EventRecorder events;
-    ASSERT_TRUE(events.Valid());
     ShownProgram program;
-    ASSERT_NE(nullptr, program.Window);
+    ASSERT_NE(nullptr, program.Window) << "shown, aloud";
+    const EventRecorder& events = program.Events;
     EXPECT_TRUE(events.WaitFor(EVENT_SYSTEM_DIALOGSTART, program.Window, CHILDID_SELF));
-    EXPECT_TRUE(events.WaitFor(EVENT_OBJECT_SHOW, program.Window, CHILDID_SELF));
 
     if (!SendKeys(L"Tab"))
         GTEST_SKIP() << "no xdotool";
@@ -312,6 +313,10 @@ TEST(Accessibility, ClientObjectIsTheDialogWithBothParagraphsAndTheCloseButton)
         EXPECT_EQ(c.Press, Name(client.Get(), 3, &IAccessible::get_accDefaultAction)) << c.Language;
         VARIANT empty{}, role{};
         EXPECT_TRUE(client->get_accRole(empty, &role) == S_OK && role.lVal == ROLE_SYSTEM_DIALOG) << "empty: self";
+        VARIANT past = Child(4), shortId = Child(3);
+        shortId.vt = VT_I2;
+        EXPECT_EQ(E_INVALIDARG, client->get_accRole(past, &role)) << "past the last child";
+        EXPECT_EQ(E_INVALIDARG, client->get_accRole(shortId, &role)) << "not VT_I4";
         if (std::string(c.Language) == "German") {
             EXPECT_NE(std::wstring::npos, Name(client.Get(), 1).find(L"deaktiviert")) << "translated paragraph";
         }
@@ -352,10 +357,11 @@ TEST(Accessibility, ThousandQueriesLeaveReferencesHandlesAndMemoryAsTheyWere)
     EXPECT_GT(256 * 1024, grown) << "private memory grew by that many bytes";
 }
 
-// The focus follows the window's activation; taking it activates the window
-// first; a held Enter presses nothing. The panel gone: the dialog ends
-// aloud, the form's events are unbound, and a client still holding the
-// object gets RPC_E_DISCONNECTED from every call.
+// The focus follows the window's activation, aloud when it comes back;
+// taking it activates the window first; a held Enter presses nothing;
+// disabling the focused button gives the dialog the focus, aloud. The panel
+// gone: the dialog ends aloud, the form's events are unbound, and a client
+// still holding the object gets RPC_E_DISCONNECTED from every call.
 TEST(Accessibility, FocusFollowsTheWindowAndAClientOutlivingThePanelIsDisconnected)
 {
     ComApartment com;
@@ -369,17 +375,24 @@ TEST(Accessibility, FocusFollowsTheWindowAndAClientOutlivingThePanelIsDisconnect
         ClientObject client(window);
         VARIANT focus{};
         SendMessageW(window, WM_KEYDOWN, VK_TAB, 1);
+        EXPECT_TRUE(events.WaitFor(EVENT_OBJECT_FOCUS, window, 3));
         SendMessageW(window, WM_KEYDOWN, VK_RETURN, 1 | (1 << 30));
         EXPECT_FALSE(Application->Terminated()) << "a held Enter is no press";
         SetActiveWindow(nullptr);
+        RecordedEvents.clear();
         built.Panel()->OnFormPaint(PanelForm);
         EXPECT_EQ(S_FALSE, client->get_accFocus(&focus)) << "an inactive window has no focused child";
         EXPECT_EQ(gs::WdgButton::StateRaised, built.Panel()->CloseButton()->State()) << "nor a focused look";
         SetActiveWindow(window);
         EXPECT_TRUE(client->get_accFocus(&focus) == S_OK && focus.lVal == 3) << "back where it was";
+        EXPECT_TRUE(events.WaitFor(EVENT_OBJECT_FOCUS, window, 3)) << "and said so";
         SetActiveWindow(nullptr);
         EXPECT_EQ(S_OK, client->accSelect(SELFLAG_TAKEFOCUS, Child(3)));
         EXPECT_EQ(window, GetFocus()) << "the window takes the focus first";
+        EXPECT_TRUE(events.WaitFor(EVENT_OBJECT_FOCUS, window, 3));
+        RecordedEvents.clear();
+        built.Panel()->CloseButton()->SetEnabled(false);
+        EXPECT_TRUE(events.WaitFor(EVENT_OBJECT_FOCUS, window, CHILDID_SELF)) << "disabled: the dialog has it";
 
         (held = client.Get())->AddRef();
         PanelForm->BeforeDestruction();

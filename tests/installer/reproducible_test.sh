@@ -23,6 +23,23 @@ pack() {
 now=$(date +%s)
 while [ "$(date +%s)" = "$now" ]; do sleep 0.1; done
 (umask 077 && TZ=Asia/Kolkata pack "$tmp/two/deeper")
+# Read from the zip itself, as one user, one folder order and two-second
+# zip times would hide them from the comparison: the source date on every
+# entry, no extra fields (times, owner), entries in the order of names.
+python3 - "$tmp"/one/PorticaDock-*.zip "$epoch" <<'EOF'
+import calendar, struct, sys, zipfile
+with zipfile.ZipFile(sys.argv[1]) as z, open(sys.argv[1], "rb") as raw:
+    for info in z.infolist():
+        if abs(calendar.timegm(info.date_time) - int(sys.argv[2])) > 1:
+            sys.exit(f"FAIL: {info.filename} has the time {info.date_time}, not the source date")
+        raw.seek(info.header_offset + 28)
+        if info.extra or struct.unpack("<H", raw.read(2))[0]:
+            sys.exit(f"FAIL: {info.filename} carries extra fields in the zip")
+    names = [i.filename.rstrip("/").encode() for i in z.infolist()]
+    if names != sorted(names):
+        sys.exit("FAIL: the zip's entries are not in the order of their names")
+EOF
+
 for f in "$tmp"/one/PorticaDock-*; do
   cmp "$f" "$tmp/two/deeper/${f##*/}" || fail "${f##*/} differs between two runs on the same tree"
 done

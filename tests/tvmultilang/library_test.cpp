@@ -251,8 +251,10 @@ TEST_F(TvMultiLangTest, ChecksLanguageFileNames)
 TEST_F(TvMultiLangTest, TranslatesFromCurrentLanguageFile)
 {
     std::string folder = ExeFolder() + "\\";
+    const std::wstring longText(1000, L'w');
     ASSERT_TRUE(testsupport::WriteUtf16File(folder + "Testish.ini", L"[Translations]\r\n"
                                                        L"Dock=Station\r\n"
+                                                       L"Long=" + longText + L"\r\n"
                                                        L"%d of %s=%d von %s\r\n"));
     ASSERT_EQ(0, SetLangName("Testish"));
     char name[65];
@@ -267,6 +269,8 @@ TEST_F(TvMultiLangTest, TranslatesFromCurrentLanguageFile)
     EXPECT_EQ(5, TranslateStrW(L"Ports", wide, 16));
     EXPECT_STREQ(L"Ports", wide) << "no translation: the key";
     EXPECT_EQ(-1, TranslateStrW(L"Dock", wide, 0));
+    std::vector<wchar_t> whole(1024);
+    EXPECT_EQ(1000, TranslateStrW(L"Long", whole.data(), 1024)) << "longer than one read of the file";
 
     char narrow[16];
     EXPECT_EQ(7, TranslateStr("Dock", narrow, 16));

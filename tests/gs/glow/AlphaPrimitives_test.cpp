@@ -18,10 +18,11 @@ std::string Str(Pixel p)
 
 TEST(PremultiplyAlpha, TruncatesEachColourByte)
 {
-    auto b = Filled(pf32bit, 2, 1, Pixel{200, 100, 50, 128});
+    // 128 * (201, 103, 53) / 255 = (100.9, 51.7, 26.6): rounding would differ.
+    auto b = Filled(pf32bit, 2, 1, Pixel{201, 103, 53, 128});
     Set(*b, 1, 0, Pixel{255, 1, 254, 0});
     PremultiplyAlpha(b.get());
-    EXPECT_EQ(Str(Pixel{100, 50, 25, 128}), Str(Get(*b, 0, 0)));
+    EXPECT_EQ(Str(Pixel{100, 51, 26, 128}), Str(Get(*b, 0, 0)));
     EXPECT_EQ(Str(Pixel{0, 0, 0, 0}), Str(Get(*b, 1, 0))) << "alpha 0 clears the colour";
 }
 
@@ -124,6 +125,11 @@ TEST(BlendStraight, FullAlphaReplacesAndHalfAlphaTruncates)
     EXPECT_EQ(Str(Pixel{200, 100, 50, 0}), Str(Get(*dest, 0, 0)));
     // k = 128/255: 200k + 100(1-k) = 150.2, 0 + 100(1-k) = 49.8, 255k + 100(1-k) = 177.8
     EXPECT_EQ(Str(Pixel{150, 49, 177, 0}), Str(Get(*dest, 1, 0)));
+    auto opaque = Filled(pf24bit, 2, 1, Pixel{7, 8, 9, 0});
+    Set(*opaque, 1, 0, Pixel{70, 80, 90, 0});
+    BlendStraight(dest.get(), TRect(0, 0, 2, 1), opaque.get(), TPoint{0, 0}, 255);
+    EXPECT_EQ(Str(Pixel{7, 8, 9, 0}) + Str(Pixel{70, 80, 90, 0}), Str(Get(*dest, 0, 0)) + Str(Get(*dest, 1, 0)))
+        << "a 24-bit source is opaque";
 }
 
 TEST(BlendStraight, TurnsA32BitDestinationInto24Bit)

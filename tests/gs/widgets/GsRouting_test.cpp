@@ -95,6 +95,8 @@ TEST_F(RoutingTest, EdgePixelsBelongToTheParentAndTheLaterChildIsOnTop)
     root.DispatchMouseDown(mbLeft, ssLeft, 35, 35); // inside A and B
     EXPECT_EQ("B.MouseDown(0,8,5,5)\nB.OnMouseDown(0,8,5,5)\n", Take());
     EXPECT_EQ(B, root.Capture());
+    root.DispatchMouseMove(0, 35, 35);
+    EXPECT_TRUE(B->Hovered() && !A->Hovered()) << "the hover too goes to the later child";
     EXPECT_EQ(B, root.HitTest(39, 39));
     EXPECT_EQ(A, root.HitTest(29, 39));
     EXPECT_EQ(nullptr, root.HitTest(60, 30)) << "right edge of B";
