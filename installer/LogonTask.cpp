@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "ComPtr.h"
+#include "Handles.h"
 #include "OleString.h"
 #include "OleVariant.h"
 #include "PlatformApi.h"
@@ -54,39 +55,6 @@ private:
     PlatformApi& FApi;
     std::string& FText;
 };
-
-// A kernel handle closed when it goes out of scope.
-class KernelHandle {
-public:
-    explicit KernelHandle(HANDLE Handle = nullptr)
-        : FHandle(Handle)
-    {
-    }
-    ~KernelHandle()
-    {
-        if (FHandle)
-            CloseHandle(FHandle);
-    }
-    KernelHandle(const KernelHandle&) = delete;
-    KernelHandle& operator=(const KernelHandle&) = delete;
-
-    HANDLE Get() const { return FHandle; }
-    void Reset(HANDLE Handle)
-    {
-        if (FHandle)
-            CloseHandle(FHandle);
-        FHandle = Handle;
-    }
-
-private:
-    HANDLE FHandle;
-};
-
-// Memory from LocalAlloc, freed when it goes out of scope.
-struct LocalFreeing {
-    void operator()(void* Memory) const { LocalFree(Memory); }
-};
-using LocalMemory = std::unique_ptr<void, LocalFreeing>;
 
 // The semaphore of the task's changes, which only SYSTEM and administrators
 // may open, so that no other user can hold the turn. Error is the reason
@@ -210,7 +178,7 @@ struct LogonTask::Job {
     Operation What;
     std::wstring ProgramPath;
     std::wstring Record;
-    KernelHandle Turn;
+    SemaphoreTurn Turn;
     int Result = 0;
     std::string Text;
     LONG References = 2;
@@ -321,9 +289,7 @@ DWORD WINAPI LogonTask::Work(void* Parameter)
     } catch (...) {
         job->Result = OutOfMemory;
     }
-    // Nothing can be done when giving the turn back fails.
-    if (job->Turn.Get())
-        ReleaseSemaphore(job->Turn.Get(), 1, nullptr);
+    // The turn goes back with the job, when both threads are done with it.
     job->Release();
     return 0;
 }
@@ -356,7 +322,7 @@ int LogonTask::Carry(Job* Piece, std::string& Text)
             Text = "Cannot create the semaphore of the task's changes: error " + std::to_string(error);
             return NoTurn;
         }
-        const DWORD waited = WaitForSingleObject(job->Turn.Get(), FTimeLimit);
+        const DWORD waited = job->Turn.Take(FTimeLimit);
         if (waited != WAIT_OBJECT_0) {
             Text = waited == WAIT_TIMEOUT ? "An earlier change of the task did not end within " + LimitText(FTimeLimit)
                     + ": the task is left as it is."
@@ -368,8 +334,6 @@ int LogonTask::Carry(Job* Piece, std::string& Text)
     KernelHandle thread(CreateThread(nullptr, 0, LogonTask::Work, job.get(), 0, nullptr));
     if (!thread.Get()) {
         Text = "Cannot start a thread: error " + std::to_string(GetLastError());
-        if (job->Turn.Get())
-            ReleaseSemaphore(job->Turn.Get(), 1, nullptr);
         return NoThread;
     }
     Job* running = job.release();
@@ -417,11 +381,10 @@ int LogonTask::Change(Operation What, const std::wstring& Data)
 LogonTask::State LogonTask::Finish(const std::wstring& Record)
 {
     DWORD error = 0;
-    KernelHandle turn(OpenTurn(error));
-    const DWORD waited = turn.Get() ? WaitForSingleObject(turn.Get(), FWaitLimit) : WAIT_FAILED;
-    if (waited == WAIT_OBJECT_0)
-        ReleaseSemaphore(turn.Get(), 1, nullptr);
-    else
+    SemaphoreTurn turn;
+    turn.Reset(OpenTurn(error));
+    const DWORD waited = turn.Get() ? turn.Take(FWaitLimit) : WAIT_FAILED;
+    if (waited != WAIT_OBJECT_0)
         error = waited == WAIT_TIMEOUT ? 0 : turn.Get() ? GetLastError() : error;
     const std::wstring text = ReadRecord(Record);
     if (!DeleteFileW(Record.c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND)

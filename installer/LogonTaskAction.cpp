@@ -29,6 +29,7 @@
 
 #include <string>
 
+#include "Handles.h"
 #include "LogonTask.h"
 
 namespace {
@@ -42,27 +43,6 @@ const DWORD TimeLimit = 60 * 1000;
 // lives as long as the library, which a call that runs out of time keeps
 // loaded.
 PlatformApi System;
-
-// A Windows Installer handle closed when it goes out of scope.
-class MsiHandle {
-public:
-    explicit MsiHandle(MSIHANDLE Handle)
-        : FHandle(Handle)
-    {
-    }
-    ~MsiHandle()
-    {
-        if (FHandle)
-            MsiCloseHandle(FHandle);
-    }
-    MsiHandle(const MsiHandle&) = delete;
-    MsiHandle& operator=(const MsiHandle&) = delete;
-
-    MSIHANDLE Get() const { return FHandle; }
-
-private:
-    MSIHANDLE FHandle;
-};
 
 std::wstring CustomActionData(MSIHANDLE Install)
 {
