@@ -3,6 +3,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cwchar>
+#include <memory>
 #include <string>
 
 #include "LogonTrigger.h"
@@ -15,6 +16,12 @@ const wchar_t RootFolderPath[] = L"\\";
 const wchar_t Author[] = L"Tavrinex";
 const wchar_t NoTimeLimit[] = L"PT0S";
 const wchar_t TriggerId[] = L"Tavrin Trigger 1";
+
+// A SID from AllocateAndInitializeSid, freed with FreeSid.
+struct SidFreeing {
+  void operator()(void* Sid) const { FreeSid(Sid); }
+};
+using AllocatedSid = std::unique_ptr<void, SidFreeing>;
 
 }
 
@@ -78,19 +85,19 @@ int TaskRegistration::GetBuiltinGroupName(DWORD Rid, wchar_t (&Name)[GroupNameSi
 {
   Name[0] = L'\0';
   SID_IDENTIFIER_AUTHORITY ntAuthority = SECURITY_NT_AUTHORITY;
-  PSID sid = nullptr;
+  PSID allocated = nullptr;
   if (AllocateAndInitializeSid(&ntAuthority, 2, SECURITY_BUILTIN_DOMAIN_RID, Rid, 0, 0, 0, 0, 0,
-                               0, &sid)) {
+                               0, &allocated)) {
+    const AllocatedSid sid(allocated);
     wchar_t name[GroupNameSize] = {};
     wchar_t domain[GroupNameSize] = {};
     DWORD nameSize = GroupNameSize;
     DWORD domainSize = GroupNameSize;
     SID_NAME_USE use;
-    if (FApi.LookupAccountSidW(nullptr, sid, name, &nameSize, domain, &domainSize, &use)) {
+    if (FApi.LookupAccountSidW(nullptr, sid.get(), name, &nameSize, domain, &domainSize, &use)) {
       name[GroupNameSize - 1] = L'\0';
       wcscpy(Name, name);
     }
-    FreeSid(sid);
   }
   Print("DOMAIN_ALIAS_RID_USERS: %S\n", Name);
   return 0;
