@@ -1,11 +1,12 @@
 #include "Common.h"
 
 #include "TApplication.h"
-#include "TScreen.h"
 
 #include <objidl.h> // before GDI+, which needs its property types
 #include <gdiplus.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 
 namespace {
@@ -19,26 +20,112 @@ UnicodeString ExtractFilePath(const UnicodeString& path)
 
 using namespace Gdiplus::DllExports;
 
-// A decoded picture, disposed of (and its file let go) on every exit.
-class DecodedPicture {
+// A GDI+ bitmap, decoded from a file or blank, disposed of (and its file
+// let go) on every exit.
+class GdiplusBitmap {
 public:
-    explicit DecodedPicture(const wchar_t* path)
+    explicit GdiplusBitmap(const wchar_t* path)
     {
         if (GdipCreateBitmapFromFile(path, &FBitmap) != Gdiplus::Ok)
             FBitmap = nullptr;
     }
-    ~DecodedPicture()
+    // Premultiplied, transparent black.
+    GdiplusBitmap(int width, int height)
+    {
+        if (GdipCreateBitmapFromScan0(width, height, 0, PixelFormat32bppPARGB, nullptr, &FBitmap) != Gdiplus::Ok)
+            FBitmap = nullptr;
+    }
+    ~GdiplusBitmap()
     {
         if (FBitmap)
             GdipDisposeImage(FBitmap);
     }
-    DecodedPicture(const DecodedPicture&) = delete;
-    DecodedPicture& operator=(const DecodedPicture&) = delete;
+    GdiplusBitmap(const GdiplusBitmap&) = delete;
+    GdiplusBitmap& operator=(const GdiplusBitmap&) = delete;
     Gdiplus::GpBitmap* Get() const { return FBitmap; }
 
 private:
     Gdiplus::GpBitmap* FBitmap = nullptr;
 };
+
+// A bitmap's premultiplied pixels, locked for as long as this lives.
+class LockedPixels {
+public:
+    LockedPixels(Gdiplus::GpBitmap* bitmap, int width, int height, Gdiplus::ImageLockMode mode) : FBitmap(bitmap)
+    {
+        Gdiplus::GpRect all(0, 0, width, height);
+        FLocked = bitmap && GdipBitmapLockBits(bitmap, &all, mode, PixelFormat32bppPARGB, &FData) == Gdiplus::Ok;
+    }
+    ~LockedPixels()
+    {
+        if (FLocked)
+            GdipBitmapUnlockBits(FBitmap, &FData);
+    }
+    LockedPixels(const LockedPixels&) = delete;
+    LockedPixels& operator=(const LockedPixels&) = delete;
+    bool Locked() const { return FLocked; }
+    BYTE* Row(int y) const { return static_cast<BYTE*>(FData.Scan0) + static_cast<ptrdiff_t>(y) * FData.Stride; }
+
+private:
+    Gdiplus::GpBitmap* FBitmap;
+    Gdiplus::BitmapData FData{};
+    bool FLocked = false;
+};
+
+// Drawing into a GDI+ bitmap, for as long as this lives.
+class BitmapGraphics {
+public:
+    explicit BitmapGraphics(Gdiplus::GpBitmap* bitmap)
+    {
+        if (!bitmap || GdipGetImageGraphicsContext(bitmap, &FGraphics) != Gdiplus::Ok)
+            FGraphics = nullptr;
+    }
+    ~BitmapGraphics()
+    {
+        if (FGraphics)
+            GdipDeleteGraphics(FGraphics);
+    }
+    BitmapGraphics(const BitmapGraphics&) = delete;
+    BitmapGraphics& operator=(const BitmapGraphics&) = delete;
+    Gdiplus::GpGraphics* Get() const { return FGraphics; }
+
+private:
+    Gdiplus::GpGraphics* FGraphics = nullptr;
+};
+
+// How far the filter reads beyond a picture's edge, in its pixels.
+const int ResampleBorder = 4;
+
+// The picture in a GDI+ bitmap with a border that repeats its edge pixels:
+// the filter reads beyond the edge, and transparent pixels there would fade
+// the edge of an opaque picture.
+bool CopyWithBorder(TBitmap* picture, Gdiplus::GpBitmap* target)
+{
+    const int width = picture->Width();
+    const int height = picture->Height();
+    LockedPixels pixels(target, width + 2 * ResampleBorder, height + 2 * ResampleBorder, Gdiplus::ImageLockModeWrite);
+    if (!pixels.Locked())
+        return false;
+    for (int y = -ResampleBorder; y < height + ResampleBorder; ++y) {
+        const auto* from = static_cast<const DWORD*>(picture->ScanLine(std::clamp(y, 0, height - 1)));
+        auto* to = reinterpret_cast<DWORD*>(pixels.Row(y + ResampleBorder));
+        for (int x = -ResampleBorder; x < width + ResampleBorder; ++x)
+            to[x + ResampleBorder] = from[std::clamp(x, 0, width - 1)];
+    }
+    return true;
+}
+
+bool DrawResampled(Gdiplus::GpBitmap* source, int width, int height, Gdiplus::GpBitmap* target, int targetWidth,
+                   int targetHeight)
+{
+    BitmapGraphics graphics(target);
+    return graphics.Get() &&
+           GdipSetInterpolationMode(graphics.Get(), Gdiplus::InterpolationModeHighQualityBicubic) == Gdiplus::Ok &&
+           GdipSetPixelOffsetMode(graphics.Get(), Gdiplus::PixelOffsetModeHighQuality) == Gdiplus::Ok &&
+           GdipDrawImageRectRectI(graphics.Get(), source, 0, 0, targetWidth, targetHeight, ResampleBorder,
+                                  ResampleBorder, width, height, Gdiplus::UnitPixel, nullptr, nullptr,
+                                  nullptr) == Gdiplus::Ok;
+}
 
 // Writes the decoded picture's premultiplied pixels into the GDI bitmap.
 // The conversion to a GDI bitmap lays the picture over its background
@@ -71,14 +158,48 @@ void CopyPremultipliedPixels(Gdiplus::GpBitmap* picture, HBITMAP target)
 
 } // namespace
 
-UnicodeString GetImageFolderPath()
+UnicodeString GetImageFolderPath(double Factor)
 {
     UnicodeString folder = ExtractFilePath(Application->ExeName());
-    if (Screen->Width() >= 3840)
-        folder += L"images\\4k\\";
-    else
+    if (Factor == 1)
         folder += L"images\\1920\\";
+    else
+        folder += L"images\\4k\\";
     return folder;
+}
+
+void ResamplePicture(TBitmap* Picture, int Width, int Height)
+{
+    const int width = Picture->Width();
+    const int height = Picture->Height();
+    if (Picture->Empty() || (width == Width && height == Height))
+        return;
+    TBitmap resampled;
+    resampled.SetPixelFormat(pf32bit);
+    {
+        GdiplusBitmap source(width + 2 * ResampleBorder, height + 2 * ResampleBorder);
+        GdiplusBitmap target(Width, Height);
+        if (Width > 0 && Height > 0 && CopyWithBorder(Picture, source.Get()) &&
+            DrawResampled(source.Get(), width, height, target.Get(), Width, Height)) {
+            LockedPixels pixels(target.Get(), Width, Height, Gdiplus::ImageLockModeRead);
+            if (pixels.Locked()) {
+                resampled.SetSize(Width, Height);
+                for (int y = 0; y < Height; ++y)
+                    std::memcpy(resampled.ScanLine(y), pixels.Row(y), static_cast<size_t>(Width) * 4);
+            }
+        }
+    }
+    // Where GDI+ failed the picture is empty, and its stand-in is drawn.
+    Picture->Assign(&resampled);
+}
+
+void LoadArtwork(const wchar_t* FileName, double Factor, TBitmap* Target)
+{
+    UnicodeString path = GetImageFolderPath(Factor) + FileName;
+    LoadImageFromFile(path.c_str(), Target);
+    if (Factor != 1 && Factor != 2)
+        ResamplePicture(Target, static_cast<int>(std::lround(Target->Width() * Factor / 2)),
+                        static_cast<int>(std::lround(Target->Height() * Factor / 2)));
 }
 
 void LoadImageFromFile(const wchar_t* Path, TBitmap* Target)
@@ -86,7 +207,7 @@ void LoadImageFromFile(const wchar_t* Path, TBitmap* Target)
     HBITMAP handle = nullptr;
     {
         // The decoded picture lives only for this block: it holds the file.
-        DecodedPicture picture(Path);
+        GdiplusBitmap picture(Path);
         if (picture.Get() && GdipCreateHBITMAPFromBitmap(picture.Get(), &handle, 0xFF000000) == Gdiplus::Ok && handle)
             CopyPremultipliedPixels(picture.Get(), handle);
         else
@@ -100,18 +221,16 @@ void LoadImageFromFile(const wchar_t* Path, TBitmap* Target)
     MessageBoxW(nullptr, text.c_str(), L"LoadImage", MB_OK);
 }
 
-gs::WdgImage* CreateImageWidget(const wchar_t* FileName)
+gs::WdgImage* CreateImageWidget(const wchar_t* FileName, double Factor)
 {
-    UnicodeString path = GetImageFolderPath() + FileName;
     auto* image = new gs::WdgImage();
-    LoadImageFromFile(path.c_str(), image->Picture());
+    LoadArtwork(FileName, Factor, image->Picture());
     return image;
 }
 
-gs::WdgButton* CreateImageButton(const wchar_t* const FileNames[4])
+gs::WdgButton* CreateImageButton(const wchar_t* const FileNames[4], double Factor)
 {
     auto* button = new gs::WdgButton();
-    UnicodeString folder = GetImageFolderPath();
     TBitmap picture;
     picture.SetPixelFormat(pf32bit);
     gs::GsButtonAppearance* appearance = button->Appearance();
@@ -119,8 +238,7 @@ gs::WdgButton* CreateImageButton(const wchar_t* const FileNames[4])
     for (int i = 0; i < 4; ++i) {
         if (FileNames[i][0] == L'\0')
             continue;
-        UnicodeString path = folder + FileNames[i];
-        LoadImageFromFile(path.c_str(), &picture);
+        LoadArtwork(FileNames[i], Factor, &picture);
         states[i]->Assign(&picture);
     }
     return button;
