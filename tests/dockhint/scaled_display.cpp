@@ -1,5 +1,7 @@
-// The real program on a 1920 x 1080 screen at 150 % (tools/run-at-dpi 144),
-// and what Windows tells it when its scaling changes.
+// The real program on a 1920 x 1080 screen at 150 % (tools/run-at-dpi 144).
+// (WM_DPICHANGED cannot come from here: Wine hands another process's
+// rectangle over as whatever lies at its address; director_test sends it
+// in its own process.)
 #include <gtest/gtest.h>
 
 #include "BuiltPanel.h"
@@ -19,13 +21,17 @@ RECT WindowRect(HWND window)
 }
 
 // Centred on the 1920 x 1080 screen with the size, give or take a pixel.
-bool Centred(HWND window, int width, int height)
+testing::AssertionResult Centred(HWND window, int width, int height)
 {
-    return WaitFor([&] {
-        RECT r = WindowRect(window);
-        return std::abs(r.right - r.left - width) <= 1 && std::abs(r.bottom - r.top - height) <= 1 &&
-               r.left == 960 - (r.right - r.left) / 2 && r.top == 540 - (r.bottom - r.top) / 2;
-    }, 10000);
+    RECT r{};
+    if (WaitFor([&] {
+            r = WindowRect(window);
+            return std::abs(r.right - r.left - width) <= 1 && std::abs(r.bottom - r.top - height) <= 1 &&
+                   r.left == 960 - (r.right - r.left) / 2 && r.top == 540 - (r.bottom - r.top) / 2;
+        }, 10000))
+        return testing::AssertionSuccess();
+    return testing::AssertionFailure() << "window at " << r.left << "," << r.top << " of " << r.right - r.left << " x "
+                                       << r.bottom - r.top;
 }
 
 // The first paragraph's place for assistive technology, in client pixels.
@@ -48,16 +54,6 @@ RECT FirstParagraph(HWND window)
     return place;
 }
 
-// WM_DPICHANGED from this process: Wine hands the receiver an empty
-// rectangle, which the panel takes as none.
-void ChangeDpi(HWND window, int dpi)
-{
-    RECT suggested{0, 0, 1, 1};
-    DWORD_PTR result = 0;
-    SendMessageTimeoutW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested),
-                        SMTO_NORMAL, 10000, &result);
-}
-
 } // namespace
 
 TEST(ScaledDisplay, ThePanelIsOneAndAHalfTimesItsSizeAndClosesAtItsScaledButton)
@@ -77,17 +73,16 @@ TEST(ScaledDisplay, ThePanelIsOneAndAHalfTimesItsSizeAndClosesAtItsScaledButton)
     HWND window = dockhint.WaitForWindow();
     ASSERT_NE(nullptr, window);
     ASSERT_TRUE(WaitFor([&] { return (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_LAYERED) != 0; }));
-    EXPECT_TRUE(Centred(window, 548, 450)) << WindowRect(window).right - WindowRect(window).left;
+    EXPECT_TRUE(Centred(window, 548, 450));
+    // The place scales exactly; the text wraps anew in its box 1.5 times as
+    // wide, with a font 1.5 times as high.
     RECT text = FirstParagraph(window);
     EXPECT_EQ(30, text.left);
     EXPECT_EQ(90, text.top);
-    EXPECT_NEAR(1.5 * (today.right - today.left), text.right - text.left, 0.04 * (today.right - today.left));
-    EXPECT_NEAR(1.5 * (today.bottom - today.top), text.bottom - text.top, 0.04 * (today.bottom - today.top));
+    EXPECT_LT(1.3 * (today.right - today.left), text.right - text.left);
+    EXPECT_GE(488, text.right - text.left);
+    EXPECT_LE(1.45 * (today.bottom - today.top), text.bottom - text.top);
 
-    ChangeDpi(window, 96);
-    EXPECT_TRUE(Centred(window, 365, 300)) << "laid out for 96 and centred";
-    ChangeDpi(window, 144);
-    EXPECT_TRUE(Centred(window, 548, 450));
     LPARAM onButton = MAKELPARAM(482 + 33, 33);
     for (UINT message : {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP})
         PostMessageW(window, message, message == WM_LBUTTONDOWN ? MK_LBUTTON : 0, onButton);
