@@ -283,7 +283,8 @@ void Director::CreateTexts()
     FPortsLabel = CreateText(60, PortsText);
     FModelsLabel = CreateText(155, ModelsText);
     ApplyLanguageRule();
-    FitParagraphs(FPortsLabel, FModelsLabel, FModelsLabel->Top(), FBackground->Height());
+    // Moved, the second paragraph keeps a gap as wide as the design's.
+    FitParagraphs(FPortsLabel, FModelsLabel, FModelsLabel->Top(), FBackground->Height(), Scaled(10));
 }
 
 void Director::ApplyLanguageRule()

@@ -30,12 +30,13 @@ void HoldText(gs::WdgLabel* label, int textHeight)
 
 } // namespace
 
-void FitParagraphs(gs::WdgLabel* First, gs::WdgLabel* Second, int SecondTop, int Bottom)
+void FitParagraphs(gs::WdgLabel* First, gs::WdgLabel* Second, int SecondTop, int Bottom, int Gap)
 {
     for (;;) {
         const int first = TextHeight(First);
         const int second = TextHeight(Second);
-        const int top = std::max(SecondTop, First->Top() + first);
+        const int firstBottom = First->Top() + first;
+        const int top = firstBottom > SecondTop ? firstBottom + Gap : SecondTop;
         if (top + second <= Bottom || !CanShrink(First) || !CanShrink(Second)) {
             if (top != Second->Top())
                 Second->SetTop(top);

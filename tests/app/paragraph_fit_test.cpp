@@ -38,12 +38,12 @@ TEST(FitParagraphs, AWiderFontMovesTheSecondParagraphDownOrMakesBothSmaller)
     Paragraphs moved(L"DejaVu Sans Mono", 16);
     const int firstBottom = Bottom(moved.First);
     ASSERT_GT(firstBottom, 155) << "the stand-in font reaches the second paragraph";
-    FitParagraphs(&moved.First, &moved.Second, 155, 300);
-    EXPECT_EQ(firstBottom, moved.Second.Top()) << "just below the first paragraph";
+    FitParagraphs(&moved.First, &moved.Second, 155, 300, 10);
+    EXPECT_EQ(firstBottom + 10, moved.Second.Top()) << "a gap below the first paragraph";
     EXPECT_EQ(-16, moved.Second.TextEffect()->Font()->Height()) << "room enough without a smaller font";
 
     Paragraphs smaller(L"DejaVu Sans Mono", 22);
-    FitParagraphs(&smaller.First, &smaller.Second, 155, 300);
+    FitParagraphs(&smaller.First, &smaller.Second, 155, 300, 10);
     const int pixels = -smaller.First.TextEffect()->Font()->Height();
     EXPECT_GT(22, pixels);
     EXPECT_EQ(-pixels, smaller.Second.TextEffect()->Font()->Height());
