@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -29,10 +30,12 @@ public:
         if (GdipCreateBitmapFromFile(path, &FBitmap) != Gdiplus::Ok)
             FBitmap = nullptr;
     }
-    // Premultiplied, transparent black.
-    GdiplusBitmap(int width, int height)
+    // Premultiplied pixels that the caller owns and keeps for as long as
+    // this lives: GDI+ reads and draws them in place.
+    GdiplusBitmap(int width, int height, int stride, void* pixels)
     {
-        if (GdipCreateBitmapFromScan0(width, height, 0, PixelFormat32bppPARGB, nullptr, &FBitmap) != Gdiplus::Ok)
+        if (GdipCreateBitmapFromScan0(width, height, stride, PixelFormat32bppPARGB, static_cast<BYTE*>(pixels),
+                                      &FBitmap) != Gdiplus::Ok)
             FBitmap = nullptr;
     }
     ~GdiplusBitmap()
@@ -46,30 +49,6 @@ public:
 
 private:
     Gdiplus::GpBitmap* FBitmap = nullptr;
-};
-
-// A bitmap's premultiplied pixels, locked for as long as this lives.
-class LockedPixels {
-public:
-    LockedPixels(Gdiplus::GpBitmap* bitmap, int width, int height, Gdiplus::ImageLockMode mode) : FBitmap(bitmap)
-    {
-        Gdiplus::GpRect all(0, 0, width, height);
-        FLocked = bitmap && GdipBitmapLockBits(bitmap, &all, mode, PixelFormat32bppPARGB, &FData) == Gdiplus::Ok;
-    }
-    ~LockedPixels()
-    {
-        if (FLocked)
-            GdipBitmapUnlockBits(FBitmap, &FData);
-    }
-    LockedPixels(const LockedPixels&) = delete;
-    LockedPixels& operator=(const LockedPixels&) = delete;
-    bool Locked() const { return FLocked; }
-    BYTE* Row(int y) const { return static_cast<BYTE*>(FData.Scan0) + static_cast<ptrdiff_t>(y) * FData.Stride; }
-
-private:
-    Gdiplus::GpBitmap* FBitmap;
-    Gdiplus::BitmapData FData{};
-    bool FLocked = false;
 };
 
 // Drawing into a GDI+ bitmap, for as long as this lives.
@@ -96,23 +75,22 @@ private:
 // How far the filter reads beyond a picture's edge, in its pixels.
 const int ResampleBorder = 4;
 
-// The picture in a GDI+ bitmap with a border that repeats its edge pixels:
-// the filter reads beyond the edge, and transparent pixels there would fade
-// the edge of an opaque picture.
-bool CopyWithBorder(TBitmap* picture, Gdiplus::GpBitmap* target)
+// The picture's pixels with a border that repeats its edge pixels: the
+// filter reads beyond the edge, and transparent pixels there would fade the
+// edge of an opaque picture.
+std::vector<DWORD> WithBorder(TBitmap* picture)
 {
     const int width = picture->Width();
     const int height = picture->Height();
-    LockedPixels pixels(target, width + 2 * ResampleBorder, height + 2 * ResampleBorder, Gdiplus::ImageLockModeWrite);
-    if (!pixels.Locked())
-        return false;
+    const int stride = width + 2 * ResampleBorder;
+    std::vector<DWORD> pixels(static_cast<size_t>(stride) * (height + 2 * ResampleBorder));
     for (int y = -ResampleBorder; y < height + ResampleBorder; ++y) {
         const auto* from = static_cast<const DWORD*>(picture->ScanLine(std::clamp(y, 0, height - 1)));
-        auto* to = reinterpret_cast<DWORD*>(pixels.Row(y + ResampleBorder));
+        DWORD* to = &pixels[static_cast<size_t>(y + ResampleBorder) * stride];
         for (int x = -ResampleBorder; x < width + ResampleBorder; ++x)
             to[x + ResampleBorder] = from[std::clamp(x, 0, width - 1)];
     }
-    return true;
+    return pixels;
 }
 
 bool DrawResampled(Gdiplus::GpBitmap* source, int width, int height, Gdiplus::GpBitmap* target, int targetWidth,
@@ -176,20 +154,23 @@ void ResamplePicture(TBitmap* Picture, int Width, int Height)
         return;
     TBitmap resampled;
     resampled.SetPixelFormat(pf32bit);
-    {
-        GdiplusBitmap source(width + 2 * ResampleBorder, height + 2 * ResampleBorder);
-        GdiplusBitmap target(Width, Height);
-        if (Width > 0 && Height > 0 && CopyWithBorder(Picture, source.Get()) &&
-            DrawResampled(source.Get(), width, height, target.Get(), Width, Height)) {
-            LockedPixels pixels(target.Get(), Width, Height, Gdiplus::ImageLockModeRead);
-            if (pixels.Locked()) {
-                resampled.SetSize(Width, Height);
-                for (int y = 0; y < Height; ++y)
-                    std::memcpy(resampled.ScanLine(y), pixels.Row(y), static_cast<size_t>(Width) * 4);
-            }
+    bool drawn = false;
+    if (Width > 0 && Height > 0) {
+        std::vector<DWORD> source = WithBorder(Picture);
+        std::vector<DWORD> target(static_cast<size_t>(Width) * Height);
+        {
+            GdiplusBitmap from(width + 2 * ResampleBorder, height + 2 * ResampleBorder,
+                               (width + 2 * ResampleBorder) * 4, source.data());
+            GdiplusBitmap to(Width, Height, Width * 4, target.data());
+            drawn = DrawResampled(from.Get(), width, height, to.Get(), Width, Height);
         }
+        resampled.SetSize(Width, Height);
+        for (int y = 0; drawn && y < Height; ++y)
+            std::memcpy(resampled.ScanLine(y), &target[static_cast<size_t>(y) * Width], static_cast<size_t>(Width) * 4);
     }
-    // Where GDI+ failed the picture is empty, and its stand-in is drawn.
+    // Where GDI+ failed the picture is left empty, and its stand-in is drawn.
+    if (!drawn)
+        resampled.SetSize(0, 0);
     Picture->Assign(&resampled);
 }
 
