@@ -192,7 +192,10 @@ TEST(Director, EveryShippedTranslationFitsThePanelAndItsAccessiblePlace)
             SCOPED_TRACE(std::string(language.Name) + " at " + std::to_string(d->Factor()));
             gs::WdgLabel* ports = d->PortsLabel();
             gs::WdgLabel* models = d->ModelsLabel();
-            EXPECT_EQ(std::lround(60 * d->Factor()), ports->Top());
+            const double e = d->Factor();
+            EXPECT_EQ(std::make_pair(std::lround(20 * e), std::lround(60 * e)),
+                      std::make_pair(long(ports->Left()), long(ports->Top())));
+            EXPECT_EQ(-std::lround(16 * e), ports->TextEffect()->Font()->Height());
             int portsBottom = ports->Top() + TextHeight(ports);
             int modelsBottom = models->Top() + TextHeight(models);
             EXPECT_LE(portsBottom, models->Top()) << "the paragraphs overlap";
@@ -226,26 +229,20 @@ TEST(Director, AChangeOfScalingTakesTheSuggestedPlaceAndLeavesNothingBehind)
     BuiltPanel built("English");
     Director* d = built.Panel();
     ASSERT_NE(nullptr, d);
-    int s = Scale();
     d->Background()->SetFocusedWidget(d->CloseButton());
     ChangeDpi(144);
     ChangeDpi(96);
     int gdiBefore = CountGdiHandles();
-    RECT twice{100, 50, 830, 650};
-    ChangeDpi(192, twice);
-    RECT now = WindowRect();
-    EXPECT_TRUE(EqualRect(&twice, &now)) << now.left << "," << now.top << " " << now.right << "," << now.bottom;
-    EXPECT_EQ(730, d->Background()->Width());
-    EXPECT_EQ(600, d->Background()->Height());
-    EXPECT_EQ(642, d->CloseButton()->Left());
-    EXPECT_EQ(88, d->CloseButton()->Width());
-    RECT back{200, 100, 200 + 365 * s, 100 + 300 * s};
-    ChangeDpi(96, back);
-    now = WindowRect();
-    EXPECT_TRUE(EqualRect(&back, &now)) << now.left << "," << now.top << " " << now.right << "," << now.bottom;
-    EXPECT_EQ(365 * s, d->Background()->Width());
-    for (int i = 0; i < 4; ++i)
-        ChangeDpi(i % 2 ? 96 : 144);
+    const std::pair<int, RECT> changes[] = {{192, RECT{100, 50, 830, 650}},
+                                            {96, RECT{200, 100, 200 + 365 * Scale(), 100 + 300 * Scale()}}};
+    for (auto [dpi, suggested] : changes) {
+        ChangeDpi(dpi, suggested);
+        RECT now = WindowRect();
+        EXPECT_TRUE(EqualRect(&suggested, &now)) << now.left << "," << now.top << " " << now.right << "," << now.bottom;
+        EXPECT_EQ(suggested.right - suggested.left, d->Background()->Width());
+    }
+    ChangeDpi(144);
+    ChangeDpi(96);
     EXPECT_GE(gdiBefore, CountGdiHandles());
     EXPECT_TRUE(d->CloseButton()->HoldsFocus());
 }
