@@ -1,12 +1,14 @@
 #include "Common.h"
 
 #include "TApplication.h"
-#include "TScreen.h"
 
 #include <objidl.h> // before GDI+, which needs its property types
 #include <gdiplus.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -19,26 +21,89 @@ UnicodeString ExtractFilePath(const UnicodeString& path)
 
 using namespace Gdiplus::DllExports;
 
-// A decoded picture, disposed of (and its file let go) on every exit.
-class DecodedPicture {
+// A GDI+ bitmap, decoded from a file or blank, disposed of (and its file
+// let go) on every exit.
+class GdiplusBitmap {
 public:
-    explicit DecodedPicture(const wchar_t* path)
+    explicit GdiplusBitmap(const wchar_t* path)
     {
         if (GdipCreateBitmapFromFile(path, &FBitmap) != Gdiplus::Ok)
             FBitmap = nullptr;
     }
-    ~DecodedPicture()
+    // Premultiplied pixels that the caller owns and keeps for as long as
+    // this lives: GDI+ reads and draws them in place.
+    GdiplusBitmap(int width, int height, int stride, void* pixels)
+    {
+        if (GdipCreateBitmapFromScan0(width, height, stride, PixelFormat32bppPARGB, static_cast<BYTE*>(pixels),
+                                      &FBitmap) != Gdiplus::Ok)
+            FBitmap = nullptr;
+    }
+    ~GdiplusBitmap()
     {
         if (FBitmap)
             GdipDisposeImage(FBitmap);
     }
-    DecodedPicture(const DecodedPicture&) = delete;
-    DecodedPicture& operator=(const DecodedPicture&) = delete;
+    GdiplusBitmap(const GdiplusBitmap&) = delete;
+    GdiplusBitmap& operator=(const GdiplusBitmap&) = delete;
     Gdiplus::GpBitmap* Get() const { return FBitmap; }
 
 private:
     Gdiplus::GpBitmap* FBitmap = nullptr;
 };
+
+// Drawing into a GDI+ bitmap, for as long as this lives.
+class BitmapGraphics {
+public:
+    explicit BitmapGraphics(Gdiplus::GpBitmap* bitmap)
+    {
+        if (!bitmap || GdipGetImageGraphicsContext(bitmap, &FGraphics) != Gdiplus::Ok)
+            FGraphics = nullptr;
+    }
+    ~BitmapGraphics()
+    {
+        if (FGraphics)
+            GdipDeleteGraphics(FGraphics);
+    }
+    BitmapGraphics(const BitmapGraphics&) = delete;
+    BitmapGraphics& operator=(const BitmapGraphics&) = delete;
+    Gdiplus::GpGraphics* Get() const { return FGraphics; }
+
+private:
+    Gdiplus::GpGraphics* FGraphics = nullptr;
+};
+
+// How far the filter reads beyond a picture's edge, in its pixels.
+const int ResampleBorder = 4;
+
+// The picture's pixels with a border that repeats its edge pixels: the
+// filter reads beyond the edge, and transparent pixels there would fade the
+// edge of an opaque picture.
+std::vector<DWORD> WithBorder(TBitmap* picture)
+{
+    const int width = picture->Width();
+    const int height = picture->Height();
+    const int stride = width + 2 * ResampleBorder;
+    std::vector<DWORD> pixels(static_cast<size_t>(stride) * (height + 2 * ResampleBorder));
+    for (int y = -ResampleBorder; y < height + ResampleBorder; ++y) {
+        const auto* from = static_cast<const DWORD*>(picture->ScanLine(std::clamp(y, 0, height - 1)));
+        DWORD* to = &pixels[static_cast<size_t>(y + ResampleBorder) * stride];
+        for (int x = -ResampleBorder; x < width + ResampleBorder; ++x)
+            to[x + ResampleBorder] = from[std::clamp(x, 0, width - 1)];
+    }
+    return pixels;
+}
+
+bool DrawResampled(Gdiplus::GpBitmap* source, int width, int height, Gdiplus::GpBitmap* target, int targetWidth,
+                   int targetHeight)
+{
+    BitmapGraphics graphics(target);
+    return graphics.Get() &&
+           GdipSetInterpolationMode(graphics.Get(), Gdiplus::InterpolationModeHighQualityBicubic) == Gdiplus::Ok &&
+           GdipSetPixelOffsetMode(graphics.Get(), Gdiplus::PixelOffsetModeHighQuality) == Gdiplus::Ok &&
+           GdipDrawImageRectRectI(graphics.Get(), source, 0, 0, targetWidth, targetHeight, ResampleBorder,
+                                  ResampleBorder, width, height, Gdiplus::UnitPixel, nullptr, nullptr,
+                                  nullptr) == Gdiplus::Ok;
+}
 
 // Writes the decoded picture's premultiplied pixels into the GDI bitmap.
 // The conversion to a GDI bitmap lays the picture over its background
@@ -71,14 +136,51 @@ void CopyPremultipliedPixels(Gdiplus::GpBitmap* picture, HBITMAP target)
 
 } // namespace
 
-UnicodeString GetImageFolderPath()
+UnicodeString GetImageFolderPath(double Factor)
 {
     UnicodeString folder = ExtractFilePath(Application->ExeName());
-    if (Screen->Width() >= 3840)
-        folder += L"images\\4k\\";
-    else
+    if (Factor == 1)
         folder += L"images\\1920\\";
+    else
+        folder += L"images\\4k\\";
     return folder;
+}
+
+void ResamplePicture(TBitmap* Picture, int Width, int Height)
+{
+    const int width = Picture->Width();
+    const int height = Picture->Height();
+    if (Picture->Empty() || (width == Width && height == Height))
+        return;
+    TBitmap resampled;
+    resampled.SetPixelFormat(pf32bit);
+    bool drawn = false;
+    if (Width > 0 && Height > 0) {
+        std::vector<DWORD> source = WithBorder(Picture);
+        std::vector<DWORD> target(static_cast<size_t>(Width) * Height);
+        {
+            GdiplusBitmap from(width + 2 * ResampleBorder, height + 2 * ResampleBorder,
+                               (width + 2 * ResampleBorder) * 4, source.data());
+            GdiplusBitmap to(Width, Height, Width * 4, target.data());
+            drawn = DrawResampled(from.Get(), width, height, to.Get(), Width, Height);
+        }
+        resampled.SetSize(Width, Height);
+        for (int y = 0; drawn && y < Height; ++y)
+            std::memcpy(resampled.ScanLine(y), &target[static_cast<size_t>(y) * Width], static_cast<size_t>(Width) * 4);
+    }
+    // Where GDI+ failed the picture is left empty, and its stand-in is drawn.
+    if (!drawn)
+        resampled.SetSize(0, 0);
+    Picture->Assign(&resampled);
+}
+
+void LoadArtwork(const wchar_t* FileName, double Factor, TBitmap* Target)
+{
+    UnicodeString path = GetImageFolderPath(Factor) + FileName;
+    LoadImageFromFile(path.c_str(), Target);
+    if (Factor != 1 && Factor != 2)
+        ResamplePicture(Target, static_cast<int>(std::lround(Target->Width() * Factor / 2)),
+                        static_cast<int>(std::lround(Target->Height() * Factor / 2)));
 }
 
 void LoadImageFromFile(const wchar_t* Path, TBitmap* Target)
@@ -86,7 +188,7 @@ void LoadImageFromFile(const wchar_t* Path, TBitmap* Target)
     HBITMAP handle = nullptr;
     {
         // The decoded picture lives only for this block: it holds the file.
-        DecodedPicture picture(Path);
+        GdiplusBitmap picture(Path);
         if (picture.Get() && GdipCreateHBITMAPFromBitmap(picture.Get(), &handle, 0xFF000000) == Gdiplus::Ok && handle)
             CopyPremultipliedPixels(picture.Get(), handle);
         else
@@ -100,18 +202,16 @@ void LoadImageFromFile(const wchar_t* Path, TBitmap* Target)
     MessageBoxW(nullptr, text.c_str(), L"LoadImage", MB_OK);
 }
 
-gs::WdgImage* CreateImageWidget(const wchar_t* FileName)
+gs::WdgImage* CreateImageWidget(const wchar_t* FileName, double Factor)
 {
-    UnicodeString path = GetImageFolderPath() + FileName;
     auto* image = new gs::WdgImage();
-    LoadImageFromFile(path.c_str(), image->Picture());
+    LoadArtwork(FileName, Factor, image->Picture());
     return image;
 }
 
-gs::WdgButton* CreateImageButton(const wchar_t* const FileNames[4])
+gs::WdgButton* CreateImageButton(const wchar_t* const FileNames[4], double Factor)
 {
     auto* button = new gs::WdgButton();
-    UnicodeString folder = GetImageFolderPath();
     TBitmap picture;
     picture.SetPixelFormat(pf32bit);
     gs::GsButtonAppearance* appearance = button->Appearance();
@@ -119,8 +219,7 @@ gs::WdgButton* CreateImageButton(const wchar_t* const FileNames[4])
     for (int i = 0; i < 4; ++i) {
         if (FileNames[i][0] == L'\0')
             continue;
-        UnicodeString path = folder + FileNames[i];
-        LoadImageFromFile(path.c_str(), &picture);
+        LoadArtwork(FileNames[i], Factor, &picture);
         states[i]->Assign(&picture);
     }
     return button;

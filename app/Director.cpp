@@ -4,11 +4,13 @@
 #include "FallbackArtwork.h"
 #include "LanguageLibrary.h"
 #include "Panel.h"
+#include "ParagraphFit.h"
 #include "TApplication.h"
 #include "TScreen.h"
 
 #include <oleacc.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 
@@ -21,7 +23,7 @@ const wchar_t* const ModelsText =
     L"Portica Dock is compatible with specific Tavrin Notebook PC models. Please check that your notebook PC "
     L"supports Portica Dock.";
 
-// How the second paragraph moves for a language, in units of the scale.
+// How the second paragraph moves for a language, in units of the factor.
 struct LanguageRow {
     const char* Names[9];
     int Move;
@@ -38,13 +40,14 @@ const LanguageRow LanguageRule[] = {
     {{"French", "German"}, 40, false},
 };
 
-// Counts one use of the widget tree for as long as it lives.
-class TreeUse {
+// Counts one use of the widget tree, or one window move, for as long as it
+// lives.
+class Using {
 public:
-    explicit TreeUse(int& Count) : FCount(Count) { ++FCount; }
-    ~TreeUse() { --FCount; }
-    TreeUse(const TreeUse&) = delete;
-    TreeUse& operator=(const TreeUse&) = delete;
+    explicit Using(int& Count) : FCount(Count) { ++FCount; }
+    ~Using() { --FCount; }
+    Using(const Using&) = delete;
+    Using& operator=(const Using&) = delete;
 
 private:
     int& FCount;
@@ -56,7 +59,7 @@ Director::Director()
 {
     FScale = 1;
     InitLanguage();
-    FScale = ScaleForScreen();
+    FScale = ScaleForScreen(USER_DEFAULT_SCREEN_DPI);
 }
 
 Director::~Director()
@@ -77,6 +80,7 @@ Director::~Director()
         PanelForm->SetOnMouseDown(TMouseEvent());
         PanelForm->SetOnMouseUp(TMouseEvent());
         PanelForm->SetOnDisplayChange(TNotifyEvent());
+        PanelForm->SetOnDpiChange(TDpiChangeEvent());
     }
     if (FBackground) {
         FBackground->SetOnMouseDown(gs::GsMouseEvent());
@@ -93,9 +97,14 @@ Director::~Director()
     ReleaseLanguageLibrary();
 }
 
-int Director::ScaleForScreen()
+int Director::ScaleForScreen(int Dpi)
 {
-    return Screen->Width() < 3840 ? 1 : 2;
+    return Screen->Width() * USER_DEFAULT_SCREEN_DPI < 3840 * Dpi ? 1 : 2;
+}
+
+int Director::Scaled(int Value) const
+{
+    return static_cast<int>(std::lround(Value * FFactor));
 }
 
 void Director::InitLanguage()
@@ -115,8 +124,10 @@ void Director::Run()
     CreateBackground();
     BindEvents();
     {
-        TreeUse use(FTreeInUse);
+        Using use(FTreeInUse);
+        FDpi = PanelForm->CurrentPPI();
         LayOut();
+        CentreForm(PrimaryScreen());
     }
     ApplyDisplayChange();
 }
@@ -138,29 +149,45 @@ void Director::CreateBackground()
 
 void Director::LayOut()
 {
-    FScale = ScaleForScreen();
+    FScale = ScaleForScreen(FDpi);
+    FFactor = FScale * FDpi / static_cast<double>(USER_DEFAULT_SCREEN_DPI);
     LoadBackground();
     CreateTexts();
     CreateCloseButton();
-    CentreForm();
+    PanelForm->SetClientWidth(FBackground->Width());
+    PanelForm->SetClientHeight(FBackground->Height());
 }
 
 void Director::LoadBackground()
 {
-    UnicodeString path = GetImageFolderPath() + L"sub_bg.jpg";
-    LoadImageFromFile(path.c_str(), FBackground->Picture());
+    LoadArtwork(L"sub_bg.jpg", FFactor, FBackground->Picture());
     // Without its picture the panel would have no size at all: it gets a
     // plain one of the artwork's size instead, and stays readable and closable.
     if (FBackground->Picture()->Empty())
-        DrawPlainBackground(FBackground->Picture(), 365 * FScale, 300 * FScale);
+        DrawPlainBackground(FBackground->Picture(), Scaled(365), Scaled(300));
 }
 
-void Director::CentreForm()
+void Director::CentreForm(const RECT& Area)
 {
     PanelForm->SetClientWidth(FBackground->Width());
     PanelForm->SetClientHeight(FBackground->Height());
-    PanelForm->SetLeft(Screen->Width() / 2 - PanelForm->ClientWidth() / 2);
-    PanelForm->SetTop(Screen->Height() / 2 - PanelForm->ClientHeight() / 2);
+    PanelForm->SetLeft(Area.left + (Area.right - Area.left) / 2 - PanelForm->ClientWidth() / 2);
+    PanelForm->SetTop(Area.top + (Area.bottom - Area.top) / 2 - PanelForm->ClientHeight() / 2);
+}
+
+RECT Director::PrimaryScreen() const
+{
+    return RECT{0, 0, Screen->Width(), Screen->Height()};
+}
+
+RECT Director::FormMonitor() const
+{
+    MONITORINFO info{};
+    info.cbSize = sizeof(info);
+    HMONITOR monitor = MonitorFromWindow(PanelForm->Handle(), MONITOR_DEFAULTTONEAREST);
+    if (!monitor || !GetMonitorInfoW(monitor, &info))
+        return PrimaryScreen();
+    return info.rcMonitor;
 }
 
 void Director::FreeWidgets()
@@ -180,13 +207,29 @@ void Director::OnFormDisplayChange(TObject*)
     ApplyDisplayChange();
 }
 
+void Director::OnFormDpiChange(TObject*, int Dpi, const TRect& Suggested)
+{
+    if (Dpi <= 0)
+        return;
+    FDpiChanged = true;
+    FNewDpi = Dpi;
+    FSuggested = Suggested;
+    ApplyDisplayChange();
+}
+
 void Director::ApplyDisplayChange()
 {
     // A change that comes while one is laid out (from the modal loop of a
-    // message box) is laid out after it.
-    while (FDisplayChanged && FTreeInUse == 0) {
-        FDisplayChanged = false;
-        TreeUse use(FTreeInUse);
+    // message box) is laid out after it. A change of the screen waits for
+    // the end of a window move; one of the scaling is laid out at once, so
+    // that the window keeps its size under the pointer.
+    while (FTreeInUse == 0 && (FDpiChanged || (FDisplayChanged && FMoving == 0))) {
+        const bool scaling = FDpiChanged;
+        const bool screen = FDisplayChanged && FMoving == 0;
+        FDpiChanged = false;
+        if (screen)
+            FDisplayChanged = false;
+        Using use(FTreeInUse);
         const bool closeFocused = FCloseButton && FCloseButton->HoldsFocus();
         // Hover and press start afresh, wherever the pointer is now.
         FBackground->DoMouseLeave();
@@ -195,13 +238,17 @@ void Director::ApplyDisplayChange()
         // the next hover.
         if (FCloseButton)
             FCloseButton->CancelPress();
-        const bool rebuild = ScaleForScreen() != FScale;
+        const int dpi = scaling ? FNewDpi : PanelForm->CurrentPPI();
+        const bool rebuild = ScaleForScreen(dpi) * dpi != FScale * FDpi;
+        FDpi = dpi;
         if (rebuild) {
             FreeWidgets();
             LayOut();
-        } else {
-            CentreForm();
         }
+        if (scaling && FSuggested.Width() > 0 && FSuggested.Height() > 0)
+            PanelForm->SetBounds(FSuggested.Left, FSuggested.Top, FBackground->Width(), FBackground->Height());
+        else
+            CentreForm(scaling && !screen ? FormMonitor() : PrimaryScreen());
         FBackground->Invalidate();
         FAccessible->NotifyLayoutChanged(PanelForm->Handle(), rebuild);
         if (closeFocused)
@@ -214,13 +261,13 @@ gs::WdgLabel* Director::CreateText(int top, const wchar_t* key)
     auto* label = new gs::WdgLabel();
     TFont* font = label->TextEffect()->Font();
     font->SetName(L"Segoe UI");
-    font->SetHeight(-16 * FScale);
+    font->SetHeight(-Scaled(16));
     font->SetColor(0xFFFFFF);
     label->SetAutoSize(false);
-    label->SetLeft(20 * FScale);
-    label->SetTop(top * FScale);
-    label->SetWidth(325 * FScale);
-    label->SetHeight(130 * FScale);
+    label->SetLeft(Scaled(20));
+    label->SetTop(Scaled(top));
+    label->SetWidth(Scaled(325));
+    label->SetHeight(Scaled(130));
     label->SetAlignment(gs::taLeftJustify);
     label->SetLayout(gs::tlTop);
     label->SetWordWrap(true);
@@ -236,6 +283,8 @@ void Director::CreateTexts()
     FPortsLabel = CreateText(60, PortsText);
     FModelsLabel = CreateText(155, ModelsText);
     ApplyLanguageRule();
+    // Moved, the second paragraph keeps a gap as wide as the design's.
+    FitParagraphs(FPortsLabel, FModelsLabel, FModelsLabel->Top(), FBackground->Height(), Scaled(10));
 }
 
 void Director::ApplyLanguageRule()
@@ -251,7 +300,7 @@ void Director::ApplyLanguageRule()
             FPortsLabel->TextEffect()->Font()->SetName(L"MS UI Gothic");
             FModelsLabel->TextEffect()->Font()->SetName(L"MS UI Gothic");
         }
-        FModelsLabel->SetTop(FModelsLabel->Top() + row.Move * FScale);
+        FModelsLabel->SetTop(FModelsLabel->Top() + Scaled(row.Move));
         return;
     }
 }
@@ -274,14 +323,15 @@ void Director::BindEvents()
         FAccessible = new gs::GsAccessible(FBackground);
     PanelForm->SetOnGetObject(TGetObjectEvent::Bind<&Director::OnFormGetObject>(this));
     PanelForm->SetOnDisplayChange(TNotifyEvent::Bind<&Director::OnFormDisplayChange>(this));
+    PanelForm->SetOnDpiChange(TDpiChangeEvent::Bind<&Director::OnFormDpiChange>(this));
 }
 
 void Director::CreateCloseButton()
 {
     const wchar_t* const names[4] = {L"close_normal.png", L"close_click.png", L"close_hover.png", L""};
-    FCloseButton = CreateImageButton(names);
-    DrawMissingCloseLooks(FCloseButton->Appearance(), 44 * FScale);
-    FCloseButton->SetLeft(321 * FScale);
+    FCloseButton = CreateImageButton(names, FFactor);
+    DrawMissingCloseLooks(FCloseButton->Appearance(), Scaled(44));
+    FCloseButton->SetLeft(Scaled(321));
     FCloseButton->SetTop(0);
     FCloseButton->SetOnClick(gs::GsNotifyEvent::Bind<&Director::OnCloseClick>(this));
     FCloseButton->SetOnKeyDown(gs::GsKeyEvent::Bind<&Director::OnPanelKeyDown>(this));
@@ -311,11 +361,13 @@ void Director::OnFormPaint(TObject*)
 void Director::OnFormMouseDown(TObject*, TMouseButton Button, TShiftState Shift, int X, int Y)
 {
     {
-        // A press may start a window move, whose loop runs until the
-        // button is released.
-        TreeUse use(FTreeInUse);
+        Using use(FTreeInUse);
         FBackground->DispatchMouseDown(Button, Shift, X, Y);
     }
+    // The move starts once no widget is in the middle of routing the press:
+    // a change of scaling during the move builds the widgets again.
+    if (FDragRequested)
+        Drag();
     ApplyDisplayChange();
 }
 
@@ -331,9 +383,16 @@ void Director::OnFormMouseUp(TObject*, TMouseButton Button, TShiftState Shift, i
 
 void Director::OnDragMouseDown(gs::GsWidget*, TMouseButton Button, TShiftState, int, int)
 {
-    if (Button != mbLeft)
-        return;
+    if (Button == mbLeft)
+        FDragRequested = true;
+}
+
+void Director::Drag()
+{
+    FDragRequested = false;
+    Using moving(FMoving);
     ReleaseCapture();
+    // The system's move loop runs until the button is released.
     SendMessageW(PanelForm->Handle(), WM_NCLBUTTONDOWN, HTCAPTION, 0);
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // Composes and drives the help panel shown by the host form: the widget
-// tree, its layout by screen size and language (again whenever the screen
-// changes), painting into the layered window, mouse and key routing,
+// tree, its layout by screen size, display scaling and language (again
+// whenever the screen or its scaling changes), painting into the layered window, mouse and key routing,
 // dragging and closing, and what assistive technology is told about the
 // panel.
 
@@ -24,6 +24,9 @@ public:
     void Run();
 
     int Scale() const { return FScale; }
+    // The panel's size against its design: Scale times the monitor's pixels
+    // per inch / 96. Every layout number is multiplied by it and rounded.
+    double Factor() const { return FFactor; }
     const char* LanguageName() const { return FLanguageName; }
     gs::TPerPixelLayeredWindowMaker* LayeredWindow() const { return FLayeredWindow; }
     gs::WdgImage* Background() const { return FBackground; }
@@ -49,33 +52,48 @@ public:
     void OnPanelFocusChange(gs::GsWidget* Sender);
     // The screen changed: the panel is laid out again for it.
     void OnFormDisplayChange(TObject* Sender);
+    // The window's monitor or its scaling changed: the panel is laid out
+    // for Dpi and takes the Suggested place, or is centred on its monitor
+    // when the rectangle is empty.
+    void OnFormDpiChange(TObject* Sender, int Dpi, const TRect& Suggested);
 
 private:
-    // 1 below 3840 pixels of primary screen width, else 2.
-    static int ScaleForScreen();
+    // 1 below 3840 pixels of primary screen width, counted in pixels of 96
+    // per inch, else 2.
+    static int ScaleForScreen(int Dpi);
+    // A layout number at the panel's factor, rounded to the nearest pixel.
+    int Scaled(int Value) const;
     void InitLanguage();
     // The tree's root, kept for the panel's life: assistive technology
     // holds on to it as the client object.
     void CreateBackground();
-    // The panel for the primary screen as it is now: the scale, the
-    // artwork and the widgets for it, the form sized to the background and
-    // centred. Used at start and whenever the scale changes.
+    // The panel for the primary screen as it is now at FDpi: the scale and
+    // factor, the artwork and the widgets for them, the form sized to the
+    // background. Used at start and whenever the factor changes.
     void LayOut();
     void LoadBackground();
     void CreateTexts();
     void BindEvents();
     void CreateCloseButton();
-    void CentreForm();
+    // Sizes the form to the background and centres it in Area.
+    void CentreForm(const RECT& Area);
+    RECT PrimaryScreen() const;
+    RECT FormMonitor() const;
+    // Moves the window the way the system moves it by its caption, until
+    // the button is released.
+    void Drag();
     // Frees the background's children: the labels and the close button.
     void FreeWidgets();
-    // Lays the panel out again when the screen changed, unless the tree is
-    // in use: then it is done once that is over.
+    // Lays the panel out again when the screen or its scaling changed,
+    // unless the tree is in use: then it is done once that is over.
     void ApplyDisplayChange();
     gs::WdgLabel* CreateText(int top, const wchar_t* key);
     void ApplyLanguageRule();
 
     char FLanguageName[260] = {};
     int FScale = 1;
+    int FDpi = USER_DEFAULT_SCREEN_DPI;
+    double FFactor = 1;
     gs::TPerPixelLayeredWindowMaker* FLayeredWindow = nullptr;
     gs::WdgImage* FBackground = nullptr;
     gs::WdgButton* FCloseButton = nullptr;
@@ -88,4 +106,12 @@ private:
     // may bring a display change then.
     int FTreeInUse = 0;
     bool FDisplayChanged = false;
+    // A press asked for a window move, started once the press is routed.
+    bool FDragRequested = false;
+    // Above 0 during a window move: a screen change waits for its end, a
+    // change of scaling does not.
+    int FMoving = 0;
+    bool FDpiChanged = false;
+    int FNewDpi = USER_DEFAULT_SCREEN_DPI;
+    TRect FSuggested;
 };

@@ -3,6 +3,27 @@
 #include "Exceptions.h"
 #include "TApplication.h"
 
+namespace {
+
+// The screen's device context for as long as it lives.
+class ScreenDC {
+public:
+    ScreenDC() : FDC(GetDC(nullptr)) {}
+    ~ScreenDC()
+    {
+        if (FDC)
+            ReleaseDC(nullptr, FDC);
+    }
+    ScreenDC(const ScreenDC&) = delete;
+    ScreenDC& operator=(const ScreenDC&) = delete;
+    HDC Get() const { return FDC; }
+
+private:
+    HDC FDC;
+};
+
+} // namespace
+
 TForm::TForm(TComponent* AOwner) : TWinControl(AOwner), FFont(new TFont) {}
 
 TForm::~TForm()
@@ -73,6 +94,21 @@ void TForm::Show()
         RaiseLastOSError(L"UpdateWindow");
 }
 
+int TForm::CurrentPPI()
+{
+    HWND window = Handle();
+    // Windows 10 knows each window's monitor; earlier ones scale every
+    // monitor alike.
+    using GetDpiForWindowProc = UINT(WINAPI*)(HWND);
+    if (HMODULE user32 = GetModuleHandleW(L"user32.dll"))
+        if (auto proc = reinterpret_cast<GetDpiForWindowProc>(GetProcAddress(user32, "GetDpiForWindow")))
+            if (UINT dpi = proc(window))
+                return static_cast<int>(dpi);
+    ScreenDC screen;
+    int dpi = screen.Get() ? GetDeviceCaps(screen.Get(), LOGPIXELSX) : 0;
+    return dpi > 0 ? dpi : USER_DEFAULT_SCREEN_DPI;
+}
+
 void TForm::Paint()
 {
     FOnPaint(this);
@@ -110,6 +146,13 @@ LRESULT TForm::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam)
     case WM_DISPLAYCHANGE:
         FOnDisplayChange(this);
         return TWinControl::WndProc(Msg, wParam, lParam);
+    case WM_DPICHANGED: {
+        TRect suggested;
+        if (lParam)
+            suggested = TRect(*reinterpret_cast<const RECT*>(lParam));
+        FOnDpiChange(this, LOWORD(wParam), suggested);
+        return 0;
+    }
     case WM_GETOBJECT: {
         LRESULT result = 0;
         FOnGetObject(this, wParam, lParam, result);

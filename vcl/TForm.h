@@ -7,6 +7,10 @@
 enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
 enum TPosition { poDesigned, poDefault, poScreenCenter };
 
+// WM_DPICHANGED: the new pixels per inch, and the window rectangle that the
+// system suggests for them (empty when the message carried none).
+using TDpiChangeEvent = TMethod<TObject*, int, const TRect&>;
+
 class TForm : public TWinControl {
 public:
     explicit TForm(TComponent* AOwner);
@@ -27,6 +31,10 @@ public:
     void SetPosition(TPosition value) { FPosition = value; }
     int PixelsPerInch() const { return FPixelsPerInch; }
     void SetPixelsPerInch(int value) { FPixelsPerInch = value; }
+    // Pixels per inch of the monitor the window is on, as the system scales
+    // it for this program (creates the window); the screen's where the
+    // system cannot tell a window's own.
+    int CurrentPPI();
 
     void Show();
 
@@ -40,6 +48,10 @@ public:
     // screens, changed. The handler reads the new screen from Screen.
     const TNotifyEvent& OnDisplayChange() const { return FOnDisplayChange; }
     void SetOnDisplayChange(const TNotifyEvent& value) { FOnDisplayChange = value; }
+    // Raised on WM_DPICHANGED: the window moved to a monitor of another
+    // scaling, or the scaling changed. The handler sizes the window itself.
+    const TDpiChangeEvent& OnDpiChange() const { return FOnDpiChange; }
+    void SetOnDpiChange(const TDpiChangeEvent& value) { FOnDpiChange = value; }
     const TNotifyEvent& OnDestroy() const { return FOnDestroy; }
     void SetOnDestroy(const TNotifyEvent& value) { FOnDestroy = value; }
 
@@ -67,4 +79,5 @@ private:
     TNotifyEvent FOnDestroy;
     TGetObjectEvent FOnGetObject;
     TNotifyEvent FOnDisplayChange;
+    TDpiChangeEvent FOnDpiChange;
 };

@@ -89,10 +89,35 @@ TEST(LoadImageFromFile, TheFileIsFreeOnceLoaded)
     EXPECT_TRUE(DeleteFileW(copy.c_str())) << "the picture file is still held open";
 }
 
-TEST(GetImageFolderPath, FolderFollowsTheScreenWidth)
+TEST(GetImageFolderPath, FolderFollowsTheFactor)
 {
-    std::wstring folder = GetImageFolderPath();
-    const wchar_t* expected = Screen->Width() >= 3840 ? L"\\images\\4k\\" : L"\\images\\1920\\";
-    ASSERT_GE(folder.size(), wcslen(expected));
-    EXPECT_EQ(expected, folder.substr(folder.size() - wcslen(expected)));
+    for (double factor : {1.0, 1.5, 2.0}) {
+        std::wstring folder = GetImageFolderPath(factor);
+        const wchar_t* expected = factor == 1 ? L"\\images\\1920\\" : L"\\images\\4k\\";
+        ASSERT_GE(folder.size(), wcslen(expected));
+        EXPECT_EQ(expected, folder.substr(folder.size() - wcslen(expected))) << factor;
+    }
+}
+
+// Opaque white beside transparent: resampled premultiplied, every pixel
+// stays white at its own alpha; straight resampling would darken the edge.
+TEST(ResamplePicture, TheEdgeOfTranslucencyGetsNoDarkFringe)
+{
+    TBitmap picture;
+    picture.SetPixelFormat(pf32bit);
+    picture.SetSize(8, 8);
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 4; ++x)
+            static_cast<DWORD*>(picture.ScanLine(y))[x] = 0xFFFFFFFF;
+    ResamplePicture(&picture, 5, 5);
+    ASSERT_EQ(5, picture.Width());
+    ASSERT_EQ(5, picture.Height());
+    int translucent = 0;
+    for (int y = 0; y < 5; ++y)
+        for (int x = 0; x < 5; ++x) {
+            const BYTE* p = Pixel(picture, x, y);
+            EXPECT_NEAR(p[3], p[0], 2) << x << "," << y << ": blue " << int(p[0]) << " at alpha " << int(p[3]);
+            translucent += p[3] > 0 && p[3] < 255;
+        }
+    EXPECT_GT(translucent, 0) << "the edge is filtered";
 }

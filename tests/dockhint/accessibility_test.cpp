@@ -155,7 +155,7 @@ public:
     EventRecorder()
     {
         RecordedEvents.clear();
-        FHook = SetWinEventHook(EVENT_SYSTEM_DIALOGSTART, EVENT_OBJECT_FOCUS, nullptr, &RecordEvent, 0, 0,
+        FHook = SetWinEventHook(EVENT_SYSTEM_DIALOGSTART, EVENT_OBJECT_LOCATIONCHANGE, nullptr, &RecordEvent, 0, 0,
                                 WINEVENT_OUTOFCONTEXT);
     }
     ~EventRecorder()
@@ -400,7 +400,8 @@ TEST(Accessibility, FocusFollowsTheWindowAndAClientOutlivingThePanelIsDisconnect
         EXPECT_TRUE(events.WaitFor(EVENT_SYSTEM_DIALOGEND, window, CHILDID_SELF));
         EXPECT_FALSE(PanelForm->OnPaint() || PanelForm->OnMouseMove() || PanelForm->OnMouseDown() ||
                      PanelForm->OnMouseUp() || PanelForm->OnKeyDown() || PanelForm->OnKeyUp() ||
-                     PanelForm->OnEnter() || PanelForm->OnExit() || PanelForm->OnGetObject());
+                     PanelForm->OnEnter() || PanelForm->OnExit() || PanelForm->OnGetObject() ||
+                     PanelForm->OnDisplayChange() || PanelForm->OnDpiChange());
     }
     VARIANT self = Child(CHILDID_SELF), v;
     BSTR s = nullptr;
@@ -416,6 +417,18 @@ TEST(Accessibility, FocusFollowsTheWindowAndAClientOutlivingThePanelIsDisconnect
                        held->accDoDefaultAction(self), held->put_accName(self, s), held->put_accValue(self, s)})
         EXPECT_EQ(RPC_E_DISCONNECTED, hr);
     held->Release();
+}
+
+// A new layout is told: the places moved, and the children are new ones.
+TEST(Accessibility, ANewLayoutIsToldToAssistiveTechnology)
+{
+    EventRecorder events;
+    BuiltPanel built("English");
+    HWND window = PanelForm->Handle();
+    RECT none{};
+    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&none));
+    EXPECT_TRUE(events.WaitFor(EVENT_OBJECT_LOCATIONCHANGE, window, CHILDID_SELF));
+    EXPECT_TRUE(events.WaitFor(EVENT_OBJECT_REORDER, window, CHILDID_SELF));
 }
 
 // Last: the default action ends this process's application loop.

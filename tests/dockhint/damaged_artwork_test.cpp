@@ -13,12 +13,13 @@
 namespace {
 
 // Presses OK on every "LoadImage" box of this process while it lives: the
-// boxes are modal on the test's own thread.
+// boxes are modal on the test's own thread. With a DPI, the first box
+// brings the panel a change of scaling to that DPI first.
 class LoadImageBoxAnswerer {
 public:
-    LoadImageBoxAnswerer()
-        : FStop(CreateEventW(nullptr, TRUE, FALSE, nullptr)),
-          FThread(FStop ? CreateThread(nullptr, 0, &Answer, FStop, 0, nullptr) : nullptr)
+    explicit LoadImageBoxAnswerer(int Dpi = 0)
+        : FDpi(Dpi), FStop(CreateEventW(nullptr, TRUE, FALSE, nullptr)),
+          FThread(FStop ? CreateThread(nullptr, 0, &Answer, this, 0, nullptr) : nullptr)
     {
     }
     ~LoadImageBoxAnswerer()
@@ -36,15 +37,24 @@ public:
     bool Running() const { return FThread != nullptr; }
 
 private:
-    static DWORD WINAPI Answer(void* stop)
+    static DWORD WINAPI Answer(void* self)
     {
+        auto* answerer = static_cast<LoadImageBoxAnswerer*>(self);
+        int dpi = answerer->FDpi;
         do {
-            if (HWND box = FindLoadImageBox(GetCurrentProcessId()))
+            if (HWND box = FindLoadImageBox(GetCurrentProcessId())) {
+                HWND panel = FindWindowW(L"TPanelForm", L"PorticaDockHelperForm");
+                RECT none{};
+                if (dpi && panel)
+                    SendMessageW(panel, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&none));
+                dpi = 0;
                 PostMessageW(box, WM_COMMAND, IDOK, 0);
-        } while (WaitForSingleObject(static_cast<HANDLE>(stop), 20) == WAIT_TIMEOUT);
+            }
+        } while (WaitForSingleObject(answerer->FStop, 20) == WAIT_TIMEOUT);
         return 0;
     }
 
+    int FDpi;
     HANDLE FStop;
     HANDLE FThread;
 };
@@ -86,6 +96,22 @@ TEST(DamagedArtwork, WithoutItsBackgroundThePanelKeepsItsDesignSizeAndIsOpaque)
         }
     EXPECT_EQ(0, translucent) << "pixels not opaque; the first at " << firstX << "," << firstY << " has alpha "
                               << firstAlpha;
+}
+
+// A change that comes while the panel is laid out, from the modal loop of a
+// "LoadImage" box, is laid out once the layout is done: stand-ins and all
+// at 1.5 times their size.
+TEST(DamagedArtwork, AChangeOfScalingDuringTheLayoutIsLaidOutAfterIt)
+{
+    LoadImageBoxAnswerer answerer(144);
+    ASSERT_TRUE(answerer.Running());
+    BuiltPanel built;
+    Director* d = built.Panel();
+    ASSERT_NE(nullptr, d);
+    EXPECT_EQ(548, PanelForm->ClientWidth());
+    EXPECT_EQ(450, PanelForm->ClientHeight());
+    EXPECT_EQ(482, d->CloseButton()->Left());
+    EXPECT_EQ(66, d->CloseButton()->Width());
 }
 
 TEST(DamagedArtwork, WithoutItsPicturesTheCloseButtonKeepsItsDesignSizeAndAClickEndsTheLoop)

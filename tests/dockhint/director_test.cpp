@@ -10,10 +10,12 @@
 
 #include <oleacc.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <string>
 #include "support/ExeFolder.h"
 #include "support/PanelTexts.h"
+#include "support/ProcessUsage.h"
 
 namespace {
 
@@ -82,6 +84,19 @@ RECT Place(IAccessible* client, LONG id)
     LONG x = 0, y = 0, w = 0, h = 0;
     client->accLocation(&x, &y, &w, &h, child);
     return RECT{x, y, x + w, y + h};
+}
+
+// WM_DPICHANGED as Windows sends it; an empty rectangle is taken as none.
+void ChangeDpi(int dpi, RECT suggested = RECT{})
+{
+    SendMessageW(PanelForm->Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+}
+
+RECT WindowRect()
+{
+    RECT r{};
+    GetWindowRect(PanelForm->Handle(), &r);
+    return r;
 }
 
 struct LanguageCase {
@@ -163,38 +178,73 @@ TEST(Director, SecondParagraphAndFontFollowTheLanguage)
     }
 }
 
-// And each paragraph's accessible place, its text, where a drag left the window.
+// And each paragraph's accessible place, its text, where a drag left the
+// window, at every display scaling (1 to 3 times the design size).
 TEST(Director, EveryShippedTranslationFitsThePanelAndItsAccessiblePlace)
 {
-    int s = Scale();
     ASSERT_HRESULT_SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
     for (const LanguageCase& language : Languages) {
         BuiltPanel built(language.Name);
         Director* d = built.Panel();
         ASSERT_NE(nullptr, d);
-        gs::WdgLabel* ports = d->PortsLabel();
-        gs::WdgLabel* models = d->ModelsLabel();
-        int portsBottom = ports->Top() + TextHeight(ports);
-        int modelsBottom = models->Top() + TextHeight(models);
-        EXPECT_LE(portsBottom, models->Top()) << language.Name << ": the paragraphs overlap";
-        EXPECT_LE(modelsBottom, 300 * s) << language.Name << ": the second paragraph leaves the panel";
-        EXPECT_LE(TextHeight(ports), 130 * s) << language.Name;
-        EXPECT_LE(TextHeight(models), 130 * s) << language.Name;
+        for (int dpi : {96, 120, 144, 168, 192, 240, 288}) {
+            ChangeDpi(dpi);
+            SCOPED_TRACE(std::string(language.Name) + " at " + std::to_string(d->Factor()));
+            gs::WdgLabel* ports = d->PortsLabel();
+            gs::WdgLabel* models = d->ModelsLabel();
+            const double e = d->Factor();
+            EXPECT_EQ(std::make_pair(std::lround(20 * e), std::lround(60 * e)),
+                      std::make_pair(long(ports->Left()), long(ports->Top())));
+            EXPECT_EQ(-std::lround(16 * e), ports->TextEffect()->Font()->Height());
+            int portsBottom = ports->Top() + TextHeight(ports);
+            int modelsBottom = models->Top() + TextHeight(models);
+            EXPECT_LE(portsBottom, models->Top()) << "the paragraphs overlap";
+            EXPECT_LE(modelsBottom, d->Background()->Height()) << "the second paragraph leaves the panel";
+            EXPECT_LE(TextHeight(ports), ports->Height());
+            EXPECT_LE(TextHeight(models), models->Height());
 
-        ASSERT_TRUE(SetWindowPos(PanelForm->Handle(), nullptr, 7, 9, 0, 0, SWP_NOSIZE | SWP_NOZORDER));
-        IAccessible* client = nullptr;
-        ASSERT_EQ(S_OK, AccessibleObjectFromWindow(PanelForm->Handle(), static_cast<DWORD>(OBJID_CLIENT),
-                                                   __uuidof(IAccessible), reinterpret_cast<void**>(&client)));
-        SCOPED_TRACE(language.Name);
-        RECT p = Place(client, 1), m = Place(client, 2);
-        EXPECT_EQ((std::make_pair<LONG, LONG>(9 + ports->Top(), 9 + portsBottom)), (std::make_pair(p.top, p.bottom)));
-        EXPECT_EQ((std::make_pair<LONG, LONG>(9 + models->Top(), 9 + modelsBottom)), (std::make_pair(m.top, m.bottom)));
-        VARIANT hit{};
-        client->accHitTest(p.left + 5, p.bottom + 2, &hit);
-        EXPECT_EQ(p.bottom + 2 < m.top ? CHILDID_SELF : 2, hit.lVal) << language.Name << ": just below the text";
-        client->Release();
+            ASSERT_TRUE(SetWindowPos(PanelForm->Handle(), nullptr, 7, 9, 0, 0, SWP_NOSIZE | SWP_NOZORDER));
+            IAccessible* client = nullptr;
+            ASSERT_EQ(S_OK, AccessibleObjectFromWindow(PanelForm->Handle(), static_cast<DWORD>(OBJID_CLIENT),
+                                                       __uuidof(IAccessible), reinterpret_cast<void**>(&client)));
+            RECT p = Place(client, 1), m = Place(client, 2);
+            EXPECT_EQ((std::make_pair<LONG, LONG>(9 + ports->Top(), 9 + portsBottom)),
+                      (std::make_pair(p.top, p.bottom)));
+            EXPECT_EQ((std::make_pair<LONG, LONG>(9 + models->Top(), 9 + modelsBottom)),
+                      (std::make_pair(m.top, m.bottom)));
+            VARIANT hit{};
+            client->accHitTest(p.left + 5, p.bottom + 2, &hit);
+            EXPECT_EQ(p.bottom + 2 < m.top ? CHILDID_SELF : 2, hit.lVal) << "just below the text";
+            client->Release();
+        }
     }
     CoUninitialize();
+}
+
+// Where Windows suggests a place, as when the window is dragged onto a
+// monitor of another scaling, the window takes it with the panel for the
+// new scaling; the old widgets and pictures go, the keyboard focus stays.
+TEST(Director, AChangeOfScalingTakesTheSuggestedPlaceAndLeavesNothingBehind)
+{
+    BuiltPanel built("English");
+    Director* d = built.Panel();
+    ASSERT_NE(nullptr, d);
+    d->Background()->SetFocusedWidget(d->CloseButton());
+    ChangeDpi(144);
+    ChangeDpi(96);
+    int gdiBefore = CountGdiHandles();
+    const std::pair<int, RECT> changes[] = {{192, RECT{100, 50, 830, 650}},
+                                            {96, RECT{200, 100, 200 + 365 * Scale(), 100 + 300 * Scale()}}};
+    for (auto [dpi, suggested] : changes) {
+        ChangeDpi(dpi, suggested);
+        RECT now = WindowRect();
+        EXPECT_TRUE(EqualRect(&suggested, &now)) << now.left << "," << now.top << " " << now.right << "," << now.bottom;
+        EXPECT_EQ(suggested.right - suggested.left, d->Background()->Width());
+    }
+    ChangeDpi(144);
+    ChangeDpi(96);
+    EXPECT_GE(gdiBefore, CountGdiHandles());
+    EXPECT_TRUE(d->CloseButton()->HoldsFocus());
 }
 
 TEST(Director, PaintPresentsTheWholePanelAndClicksCloseOnlyFromTheButton)

@@ -4,6 +4,8 @@
 
 #include "DockHintProcess.h"
 
+#include <cmath>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -12,6 +14,14 @@ namespace {
 int ScreenScale()
 {
     return GetSystemMetrics(SM_CXSCREEN) >= 3840 ? 2 : 1;
+}
+
+// A design size at the panel's factor: the screen's scale, or what the run
+// at a display scaling names.
+int Scaled(int value)
+{
+    const char* factor = std::getenv("PANEL_TEST_FACTOR");
+    return static_cast<int>(std::lround(value * (factor ? std::atof(factor) : ScreenScale())));
 }
 
 RECT WindowRect(HWND window)
@@ -146,12 +156,11 @@ TEST(Panel, SizeAndPlaceFollowTheScreen)
 {
     ShownPanel panel;
     ASSERT_NE(nullptr, panel.Window);
-    int s = ScreenScale();
     RECT r = WindowRect(panel.Window);
-    EXPECT_EQ(365 * s, r.right - r.left) << "background width of the " << (s == 1 ? "1920" : "4k") << " artwork";
-    EXPECT_EQ(300 * s, r.bottom - r.top);
-    EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN) / 2 - 365 * s / 2, r.left);
-    EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN) / 2 - 300 * s / 2, r.top);
+    EXPECT_EQ(Scaled(365), r.right - r.left) << "background width of the " << Scaled(1) << " x artwork";
+    EXPECT_EQ(Scaled(300), r.bottom - r.top);
+    EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN) / 2 - Scaled(365) / 2, r.left);
+    EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN) / 2 - Scaled(300) / 2, r.top);
     panel.Process.Close();
 }
 
@@ -159,8 +168,7 @@ TEST(Panel, ClickOnTheCloseButtonEndsTheProgram)
 {
     ShownPanel panel;
     ASSERT_NE(nullptr, panel.Window);
-    int s = ScreenScale();
-    LPARAM onButton = Point(321 * s + 22 * s, 22 * s);
+    LPARAM onButton = Point(Scaled(343), Scaled(22));
     PostMessageW(panel.Window, WM_MOUSEMOVE, 0, onButton);
     PostMessageW(panel.Window, WM_LBUTTONDOWN, MK_LBUTTON, onButton);
     PostMessageW(panel.Window, WM_LBUTTONUP, 0, onButton);

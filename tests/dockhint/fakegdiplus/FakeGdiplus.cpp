@@ -33,6 +33,18 @@ __declspec(dllexport) int WINAPI GdipCreateHBITMAPFromBitmap(void*, HBITMAP* res
 __declspec(dllexport) int WINAPI GdipBitmapLockBits(void*, const void*, UINT, int, void*) { return 1; }
 __declspec(dllexport) int WINAPI GdipBitmapUnlockBits(void*, void*) { return 1; }
 __declspec(dllexport) int WINAPI GdipDisposeImage(void*) { return 0; }
+// The resampling's: no bitmap, no drawing.
+__declspec(dllexport) int WINAPI GdipCreateBitmapFromScan0(int, int, int, int, BYTE*, void** b)
+{
+    *b = nullptr;
+    return 1;
+}
+__declspec(dllexport) int WINAPI GdipGetImageGraphicsContext(void*, void** g) { *g = nullptr; return 1; }
+__declspec(dllexport) int WINAPI GdipDeleteGraphics(void*) { return 1; }
+__declspec(dllexport) int WINAPI GdipSetInterpolationMode(void*, int) { return 1; }
+__declspec(dllexport) int WINAPI GdipSetPixelOffsetMode(void*, int) { return 1; }
+__declspec(dllexport) int WINAPI GdipDrawImageRectRectI(void*, void*, int, int, int, int, int, int, int, int, int,
+                                                        const void*, void*, void*) { return 1; }
 __declspec(dllexport) int WINAPI GdipCloneImage(void*, void** clone)
 {
     *clone = nullptr;
