@@ -1,5 +1,6 @@
 #include "Common.h"
 
+#include "Handles.h"
 #include "TApplication.h"
 #include "TScreen.h"
 
@@ -19,26 +20,23 @@ UnicodeString ExtractFilePath(const UnicodeString& path)
 
 using namespace Gdiplus::DllExports;
 
-// A decoded picture, disposed of (and its file let go) on every exit.
-class DecodedPicture {
-public:
-    explicit DecodedPicture(const wchar_t* path)
-    {
-        if (GdipCreateBitmapFromFile(path, &FBitmap) != Gdiplus::Ok)
-            FBitmap = nullptr;
-    }
-    ~DecodedPicture()
-    {
-        if (FBitmap)
-            GdipDisposeImage(FBitmap);
-    }
-    DecodedPicture(const DecodedPicture&) = delete;
-    DecodedPicture& operator=(const DecodedPicture&) = delete;
-    Gdiplus::GpBitmap* Get() const { return FBitmap; }
-
-private:
-    Gdiplus::GpBitmap* FBitmap = nullptr;
+struct TDecodedPictureTraits {
+    using HandleType = Gdiplus::GpBitmap*;
+    static HandleType None() { return nullptr; }
+    static void Close(HandleType picture) { GdipDisposeImage(picture); }
 };
+
+// A decoded picture, disposed of (and its file let go) on every exit.
+using TDecodedPicture = THandleGuard<TDecodedPictureTraits>;
+
+// The picture of a file; none where it cannot be decoded.
+TDecodedPicture DecodePicture(const wchar_t* path)
+{
+    Gdiplus::GpBitmap* picture = nullptr;
+    if (GdipCreateBitmapFromFile(path, &picture) != Gdiplus::Ok)
+        picture = nullptr;
+    return TDecodedPicture(picture);
+}
 
 // Writes the decoded picture's premultiplied pixels into the GDI bitmap.
 // The conversion to a GDI bitmap lays the picture over its background
@@ -86,9 +84,9 @@ void LoadImageFromFile(const wchar_t* Path, TBitmap* Target)
     HBITMAP handle = nullptr;
     {
         // The decoded picture lives only for this block: it holds the file.
-        DecodedPicture picture(Path);
-        if (picture.Get() && GdipCreateHBITMAPFromBitmap(picture.Get(), &handle, 0xFF000000) == Gdiplus::Ok && handle)
-            CopyPremultipliedPixels(picture.Get(), handle);
+        TDecodedPicture picture = DecodePicture(Path);
+        if (picture && GdipCreateHBITMAPFromBitmap(picture.Handle(), &handle, 0xFF000000) == Gdiplus::Ok && handle)
+            CopyPremultipliedPixels(picture.Handle(), handle);
         else
             handle = nullptr;
     }

@@ -5,18 +5,15 @@
 namespace gs {
 
 WdgButton::WdgButton()
-    : FAppearance(new GsButtonAppearance(GsAppearanceChangeEvent::Bind<&WdgButton::AppearanceChanged>(this))),
-      FTextEffect(new GsButtonOuterGlowTextEffect)
+    : FAppearance(
+          std::make_unique<GsButtonAppearance>(GsAppearanceChangeEvent::Bind<&WdgButton::AppearanceChanged>(this))),
+      FTextEffect(std::make_unique<GsButtonOuterGlowTextEffect>())
 {
     FAccessibleRole = ROLE_SYSTEM_PUSHBUTTON;
     FTabStop = true;
 }
 
-WdgButton::~WdgButton()
-{
-    delete FAppearance;
-    delete FTextEffect;
-}
+WdgButton::~WdgButton() = default;
 
 void WdgButton::Paint(TBitmap* Target, const TRect& Rect)
 {

@@ -7,6 +7,8 @@
 #include "GsButtonOuterGlowTextEffect.h"
 #include "WdgCustomControl.h"
 
+#include <memory>
+
 namespace gs {
 
 class WdgButton : public WdgCustomControl {
@@ -43,8 +45,8 @@ public:
     bool DoDefaultAction() override;
     TTextPainter* PainterForState(int State) override;
 
-    GsButtonAppearance* Appearance() const { return FAppearance; }
-    GsButtonOuterGlowTextEffect* TextEffect() const { return FTextEffect; }
+    GsButtonAppearance* Appearance() const { return FAppearance.get(); }
+    GsButtonOuterGlowTextEffect* TextEffect() const { return FTextEffect.get(); }
     // The state chosen at the last paint.
     int State() const { return FState; }
     bool Pressed() const { return FPressed; }
@@ -53,8 +55,8 @@ private:
     // The button takes the size of its Raised picture.
     void AppearanceChanged(TObject* Sender, int Index);
 
-    GsButtonAppearance* FAppearance = nullptr;
-    GsButtonOuterGlowTextEffect* FTextEffect = nullptr;
+    std::unique_ptr<GsButtonAppearance> FAppearance;
+    std::unique_ptr<GsButtonOuterGlowTextEffect> FTextEffect;
     int FState = StateRaised;
     bool FPressed = false;
     bool FSpaceDown = false;
