@@ -35,7 +35,7 @@ void WdgButton::Paint(TBitmap* Target, const TRect& Rect)
 
 void WdgButton::MouseMove(TShiftState, int, int)
 {
-    int expected = FPressed ? StateSunken : StateHovered;
+    GsButtonState expected = FPressed ? StateSunken : StateHovered;
     if (FState != expected)
         Invalidate();
 }

@@ -11,15 +11,8 @@
 
 namespace gs {
 
-class WdgButton : public WdgCustomControl {
+class WdgButton : public WdgCustomControl, public GsButtonStates {
 public:
-    // State indices of the look.
-    static constexpr int StateRaised = 0;
-    static constexpr int StateSunken = 1;
-    static constexpr int StateHovered = 2;
-    static constexpr int StateDisabled = 3;
-    static constexpr int StateFocused = 4;
-
     WdgButton();
     ~WdgButton() override;
 
@@ -48,7 +41,7 @@ public:
     GsButtonAppearance* Appearance() const { return FAppearance.get(); }
     GsButtonOuterGlowTextEffect* TextEffect() const { return FTextEffect.get(); }
     // The state chosen at the last paint.
-    int State() const { return FState; }
+    GsButtonState State() const { return FState; }
     bool Pressed() const { return FPressed; }
 
 private:
@@ -57,7 +50,7 @@ private:
 
     std::unique_ptr<GsButtonAppearance> FAppearance;
     std::unique_ptr<GsButtonOuterGlowTextEffect> FTextEffect;
-    int FState = StateRaised;
+    GsButtonState FState = StateRaised;
     bool FPressed = false;
     bool FSpaceDown = false;
     UnicodeString FDefaultAction = L"Press";
