@@ -1,5 +1,6 @@
 #include "Common.h"
 
+#include "Handles.h"
 #include "TApplication.h"
 
 #include <objidl.h> // before GDI+, which needs its property types
@@ -21,56 +22,51 @@ UnicodeString ExtractFilePath(const UnicodeString& path)
 
 using namespace Gdiplus::DllExports;
 
-// A GDI+ bitmap, decoded from a file or blank, disposed of (and its file
-// let go) on every exit.
-class GdiplusBitmap {
-public:
-    explicit GdiplusBitmap(const wchar_t* path)
-    {
-        if (GdipCreateBitmapFromFile(path, &FBitmap) != Gdiplus::Ok)
-            FBitmap = nullptr;
-    }
-    // Premultiplied pixels that the caller owns and keeps for as long as
-    // this lives: GDI+ reads and draws them in place.
-    GdiplusBitmap(int width, int height, int stride, void* pixels)
-    {
-        if (GdipCreateBitmapFromScan0(width, height, stride, PixelFormat32bppPARGB, static_cast<BYTE*>(pixels),
-                                      &FBitmap) != Gdiplus::Ok)
-            FBitmap = nullptr;
-    }
-    ~GdiplusBitmap()
-    {
-        if (FBitmap)
-            GdipDisposeImage(FBitmap);
-    }
-    GdiplusBitmap(const GdiplusBitmap&) = delete;
-    GdiplusBitmap& operator=(const GdiplusBitmap&) = delete;
-    Gdiplus::GpBitmap* Get() const { return FBitmap; }
-
-private:
-    Gdiplus::GpBitmap* FBitmap = nullptr;
+struct TGdiplusImageTraits {
+    using HandleType = Gdiplus::GpBitmap*;
+    static HandleType None() { return nullptr; }
+    static void Close(HandleType picture) { GdipDisposeImage(picture); }
 };
 
-// Drawing into a GDI+ bitmap, for as long as this lives.
-class BitmapGraphics {
-public:
-    explicit BitmapGraphics(Gdiplus::GpBitmap* bitmap)
-    {
-        if (!bitmap || GdipGetImageGraphicsContext(bitmap, &FGraphics) != Gdiplus::Ok)
-            FGraphics = nullptr;
-    }
-    ~BitmapGraphics()
-    {
-        if (FGraphics)
-            GdipDeleteGraphics(FGraphics);
-    }
-    BitmapGraphics(const BitmapGraphics&) = delete;
-    BitmapGraphics& operator=(const BitmapGraphics&) = delete;
-    Gdiplus::GpGraphics* Get() const { return FGraphics; }
+// A GDI+ bitmap, disposed of (and its file let go) on every exit.
+using TGdiplusBitmap = THandleGuard<TGdiplusImageTraits>;
 
-private:
-    Gdiplus::GpGraphics* FGraphics = nullptr;
+// The picture of a file; none where it cannot be decoded.
+TGdiplusBitmap DecodePicture(const wchar_t* path)
+{
+    Gdiplus::GpBitmap* picture = nullptr;
+    if (GdipCreateBitmapFromFile(path, &picture) != Gdiplus::Ok)
+        picture = nullptr;
+    return TGdiplusBitmap(picture);
+}
+
+// A bitmap on premultiplied pixels that the caller owns and keeps for as
+// long as the bitmap lives: GDI+ reads and draws them in place.
+TGdiplusBitmap BitmapOnPixels(int width, int height, int stride, void* pixels)
+{
+    Gdiplus::GpBitmap* bitmap = nullptr;
+    if (GdipCreateBitmapFromScan0(width, height, stride, PixelFormat32bppPARGB, static_cast<BYTE*>(pixels),
+                                  &bitmap) != Gdiplus::Ok)
+        bitmap = nullptr;
+    return TGdiplusBitmap(bitmap);
+}
+
+struct TGdiplusGraphicsTraits {
+    using HandleType = Gdiplus::GpGraphics*;
+    static HandleType None() { return nullptr; }
+    static void Close(HandleType graphics) { GdipDeleteGraphics(graphics); }
 };
+
+// Drawing into a GDI+ bitmap, for as long as the guard lives.
+using TGdiplusGraphics = THandleGuard<TGdiplusGraphicsTraits>;
+
+TGdiplusGraphics GraphicsOf(Gdiplus::GpBitmap* bitmap)
+{
+    Gdiplus::GpGraphics* graphics = nullptr;
+    if (!bitmap || GdipGetImageGraphicsContext(bitmap, &graphics) != Gdiplus::Ok)
+        graphics = nullptr;
+    return TGdiplusGraphics(graphics);
+}
 
 // How far the filter reads beyond a picture's edge, in its pixels.
 const int ResampleBorder = 4;
@@ -96,11 +92,11 @@ std::vector<DWORD> WithBorder(TBitmap* picture)
 bool DrawResampled(Gdiplus::GpBitmap* source, int width, int height, Gdiplus::GpBitmap* target, int targetWidth,
                    int targetHeight)
 {
-    BitmapGraphics graphics(target);
-    return graphics.Get() &&
-           GdipSetInterpolationMode(graphics.Get(), Gdiplus::InterpolationModeHighQualityBicubic) == Gdiplus::Ok &&
-           GdipSetPixelOffsetMode(graphics.Get(), Gdiplus::PixelOffsetModeHighQuality) == Gdiplus::Ok &&
-           GdipDrawImageRectRectI(graphics.Get(), source, 0, 0, targetWidth, targetHeight, ResampleBorder,
+    const TGdiplusGraphics graphics = GraphicsOf(target);
+    return graphics &&
+           GdipSetInterpolationMode(graphics.Handle(), Gdiplus::InterpolationModeHighQualityBicubic) == Gdiplus::Ok &&
+           GdipSetPixelOffsetMode(graphics.Handle(), Gdiplus::PixelOffsetModeHighQuality) == Gdiplus::Ok &&
+           GdipDrawImageRectRectI(graphics.Handle(), source, 0, 0, targetWidth, targetHeight, ResampleBorder,
                                   ResampleBorder, width, height, Gdiplus::UnitPixel, nullptr, nullptr,
                                   nullptr) == Gdiplus::Ok;
 }
@@ -159,10 +155,10 @@ void ResamplePicture(TBitmap* Picture, int Width, int Height)
         std::vector<DWORD> source = WithBorder(Picture);
         std::vector<DWORD> target(static_cast<size_t>(Width) * Height);
         {
-            GdiplusBitmap from(width + 2 * ResampleBorder, height + 2 * ResampleBorder,
-                               (width + 2 * ResampleBorder) * 4, source.data());
-            GdiplusBitmap to(Width, Height, Width * 4, target.data());
-            drawn = DrawResampled(from.Get(), width, height, to.Get(), Width, Height);
+            const TGdiplusBitmap from = BitmapOnPixels(width + 2 * ResampleBorder, height + 2 * ResampleBorder,
+                                                       (width + 2 * ResampleBorder) * 4, source.data());
+            const TGdiplusBitmap to = BitmapOnPixels(Width, Height, Width * 4, target.data());
+            drawn = DrawResampled(from.Handle(), width, height, to.Handle(), Width, Height);
         }
         resampled.SetSize(Width, Height);
         for (int y = 0; drawn && y < Height; ++y)
@@ -188,9 +184,9 @@ void LoadImageFromFile(const wchar_t* Path, TBitmap* Target)
     HBITMAP handle = nullptr;
     {
         // The decoded picture lives only for this block: it holds the file.
-        GdiplusBitmap picture(Path);
-        if (picture.Get() && GdipCreateHBITMAPFromBitmap(picture.Get(), &handle, 0xFF000000) == Gdiplus::Ok && handle)
-            CopyPremultipliedPixels(picture.Get(), handle);
+        TGdiplusBitmap picture = DecodePicture(Path);
+        if (picture && GdipCreateHBITMAPFromBitmap(picture.Handle(), &handle, 0xFF000000) == Gdiplus::Ok && handle)
+            CopyPremultipliedPixels(picture.Handle(), handle);
         else
             handle = nullptr;
     }

@@ -17,49 +17,46 @@ public:
         if (!FDC)
             return;
         SetHandle(nullptr);
-        if (FOriginalBitmap)
-            SelectObject(FDC, FOriginalBitmap);
-        DeleteDC(FDC);
-        FDC = nullptr;
-        FOriginalBitmap = nullptr;
+        FSelection.Reset();
+        FDC.Reset();
     }
 
-    // The owner's GDI bitmap changed: select the new one.
+    // The owner's GDI bitmap changed: select the new one (none: the
+    // context's own).
     void BitmapChanged()
     {
         if (!FDC)
             return;
-        HGDIOBJ wanted = FOwner->FHandle ? static_cast<HGDIOBJ>(FOwner->FHandle) : FOriginalBitmap;
-        if (wanted) {
-            HGDIOBJ old = SelectObject(FDC, wanted);
-            if (!old || old == HGDI_ERROR)
-                RaiseLastOSError(L"SelectObject(bitmap)");
-            if (!FOriginalBitmap)
-                FOriginalBitmap = old;
-        }
+        FSelection.Reset();
+        FSelection = SelectOwnersBitmap(FDC.Handle());
     }
 
 protected:
     void CreateHandle() override
     {
-        FDC = CreateCompatibleDC(nullptr);
-        if (!FDC)
+        TMemoryDC dc(CreateCompatibleDC(nullptr));
+        if (!dc)
             RaiseLastOSError(L"CreateCompatibleDC");
-        FOriginalBitmap = nullptr;
-        try {
-            BitmapChanged();
-        } catch (...) {
-            DeleteDC(FDC);
-            FDC = nullptr;
-            throw;
-        }
-        SetHandle(FDC);
+        FSelection = SelectOwnersBitmap(dc.Handle());
+        FDC = std::move(dc);
+        SetHandle(FDC.Handle());
     }
 
 private:
+    TSelectedObject SelectOwnersBitmap(HDC dc)
+    {
+        if (!FOwner->FHandle)
+            return TSelectedObject();
+        TSelectedObject selection(dc, FOwner->FHandle.Handle());
+        if (!selection)
+            RaiseLastOSError(L"SelectObject(bitmap)");
+        return selection;
+    }
+
     TBitmap* FOwner;
-    HDC FDC = nullptr;
-    HGDIOBJ FOriginalBitmap = nullptr;
+    TMemoryDC FDC;
+    // Declared after the context: put back before the context goes.
+    TSelectedObject FSelection;
 };
 
 namespace {
@@ -75,7 +72,7 @@ int StrideOf(int width, int bits)
 }
 
 // A top-down DIB section; its bits through *bits.
-HBITMAP CreateSection(int width, int height, int bits, BYTE** pixels)
+TGdiObject<HBITMAP> CreateSection(int width, int height, int bits, BYTE** pixels)
 {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
@@ -85,7 +82,7 @@ HBITMAP CreateSection(int width, int height, int bits, BYTE** pixels)
     info.bmiHeader.biBitCount = static_cast<WORD>(bits);
     info.bmiHeader.biCompression = BI_RGB;
     void* data = nullptr;
-    HBITMAP handle = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &data, nullptr, 0);
+    TGdiObject<HBITMAP> handle(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &data, nullptr, 0));
     if (!handle)
         RaiseLastOSError(L"CreateDIBSection");
     *pixels = static_cast<BYTE*>(data);
@@ -99,25 +96,26 @@ public:
     {
         if (!FDC)
             RaiseLastOSError(L"CreateCompatibleDC");
-        FOld = SelectObject(FDC, bitmap);
-        if (!FOld || FOld == HGDI_ERROR) {
-            DeleteDC(FDC);
+        FSelection = TSelectedObject(FDC.Handle(), bitmap);
+        if (!FSelection)
             RaiseLastOSError(L"SelectObject(bitmap)");
-        }
     }
-    ~TSelectedDC()
-    {
-        SelectObject(FDC, FOld);
-        DeleteDC(FDC);
-    }
-    TSelectedDC(const TSelectedDC&) = delete;
-    TSelectedDC& operator=(const TSelectedDC&) = delete;
-    HDC Handle() const { return FDC; }
+    HDC Handle() const { return FDC.Handle(); }
 
 private:
-    HDC FDC;
-    HGDIOBJ FOld;
+    TMemoryDC FDC;
+    TSelectedObject FSelection;
 };
+
+// A bitmap compatible with the screen.
+TGdiObject<HBITMAP> CreateScreenBitmap(int width, int height)
+{
+    TClientDC screen(nullptr);
+    TGdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(screen.Handle(), width, height));
+    if (!bitmap)
+        RaiseLastOSError(L"CreateCompatibleBitmap");
+    return bitmap;
+}
 
 } // namespace
 
@@ -126,8 +124,6 @@ TBitmap::TBitmap() = default;
 TBitmap::~TBitmap()
 {
     delete FCanvas;
-    if (FHandle)
-        DeleteObject(FHandle);
 }
 
 void TBitmap::SetWidth(int value)
@@ -162,12 +158,12 @@ HBITMAP TBitmap::Handle()
 {
     if (FCanvas)
         FCanvas->FreeContext();
-    return FHandle;
+    return FHandle.Handle();
 }
 
 void TBitmap::SetHandle(HBITMAP value)
 {
-    if (value == FHandle)
+    if (value == FHandle.Handle())
         return;
     Adopt(value);
     Changed();
@@ -203,17 +199,12 @@ void TBitmap::Assign(TPersistent* Source)
     ReleaseHandle();
     FPixelFormat = source->FPixelFormat == pfCustom ? pf32bit : source->FPixelFormat;
     if (!source->Empty() && source->FHandle) {
-        HBITMAP copy;
+        TGdiObject<HBITMAP> copy;
         BYTE* bits = nullptr;
-        if (FPixelFormat == pfDevice) {
-            HDC screen = GetDC(nullptr);
-            copy = CreateCompatibleBitmap(screen, source->FWidth, source->FHeight);
-            ReleaseDC(nullptr, screen);
-            if (!copy)
-                RaiseLastOSError(L"CreateCompatibleBitmap");
-        } else {
+        if (FPixelFormat == pfDevice)
+            copy = CreateScreenBitmap(source->FWidth, source->FHeight);
+        else
             copy = CreateSection(source->FWidth, source->FHeight, BitsOf(FPixelFormat), &bits);
-        }
         if (bits && source->FBits && source->FPixelFormat == FPixelFormat) {
             GdiFlush();
             for (int y = 0; y < source->FHeight; ++y)
@@ -221,13 +212,11 @@ void TBitmap::Assign(TPersistent* Source)
                             source->ScanLine(y), static_cast<size_t>(source->FWidth) * BitsOf(FPixelFormat) / 8);
         } else {
             TSelectedDC from(source->Handle());
-            TSelectedDC to(copy);
-            if (!BitBlt(to.Handle(), 0, 0, source->FWidth, source->FHeight, from.Handle(), 0, 0, SRCCOPY)) {
-                DeleteObject(copy);
+            TSelectedDC to(copy.Handle());
+            if (!BitBlt(to.Handle(), 0, 0, source->FWidth, source->FHeight, from.Handle(), 0, 0, SRCCOPY))
                 RaiseLastOSError(L"BitBlt");
-            }
         }
-        FHandle = copy;
+        FHandle = std::move(copy);
         FBits = bits;
         FStride = bits ? StrideOf(source->FWidth, BitsOf(FPixelFormat)) : 0;
         FTopDown = true;
@@ -259,78 +248,67 @@ void TBitmap::Rebuild(int width, int height, TPixelFormat format)
         return;
     }
 
-    HBITMAP fresh;
+    TGdiObject<HBITMAP> fresh;
     BYTE* bits = nullptr;
-    if (format == pfDevice) {
-        HDC screen = GetDC(nullptr);
-        fresh = CreateCompatibleBitmap(screen, width, height);
-        ReleaseDC(nullptr, screen);
-        if (!fresh)
-            RaiseLastOSError(L"CreateCompatibleBitmap");
-    } else {
+    if (format == pfDevice)
+        fresh = CreateScreenBitmap(width, height);
+    else
         fresh = CreateSection(width, height, BitsOf(format), &bits);
-    }
 
     int keepW = FHandle ? std::min(width, FWidth) : 0;
     int keepH = FHandle ? std::min(height, FHeight) : 0;
-    try {
-        COLORREF fill = ColorToRGB(FillColor());
-        if (bits) {
-            // Fill in place: GDI leaves alpha 0 in 32-bit sections, and so do we.
-            int bpp = BitsOf(format) / 8;
-            int stride = StrideOf(width, BitsOf(format));
-            BYTE pixel[4] = {GetBValue(fill), GetGValue(fill), GetRValue(fill), 0};
-            for (int y = 0; y < height; ++y) {
-                BYTE* row = bits + static_cast<size_t>(y) * stride;
-                int from = y < keepH ? keepW : 0;
-                for (int x = from; x < width; ++x)
-                    std::memcpy(row + x * bpp, pixel, bpp);
-            }
-            if (keepW > 0 && keepH > 0 && FBits) {
-                GdiFlush();
-                int oldBpp = BitsOf(FPixelFormat == pfCustom ? pf32bit : FPixelFormat) / 8;
-                for (int y = 0; y < keepH; ++y) {
-                    const BYTE* src = static_cast<const BYTE*>(ScanLine(y));
-                    BYTE* dst = bits + static_cast<size_t>(y) * stride;
-                    if (oldBpp == bpp) {
-                        std::memcpy(dst, src, static_cast<size_t>(keepW) * bpp);
-                        continue;
-                    }
-                    for (int x = 0; x < keepW; ++x) {
-                        dst[x * bpp + 0] = src[x * oldBpp + 0];
-                        dst[x * bpp + 1] = src[x * oldBpp + 1];
-                        dst[x * bpp + 2] = src[x * oldBpp + 2];
-                        if (bpp == 4)
-                            dst[x * bpp + 3] = 0;
-                    }
+    COLORREF fill = ColorToRGB(FillColor());
+    if (bits) {
+        // Fill in place: GDI leaves alpha 0 in 32-bit sections, and so do we.
+        int bpp = BitsOf(format) / 8;
+        int stride = StrideOf(width, BitsOf(format));
+        BYTE pixel[4] = {GetBValue(fill), GetGValue(fill), GetRValue(fill), 0};
+        for (int y = 0; y < height; ++y) {
+            BYTE* row = bits + static_cast<size_t>(y) * stride;
+            int from = y < keepH ? keepW : 0;
+            for (int x = from; x < width; ++x)
+                std::memcpy(row + x * bpp, pixel, bpp);
+        }
+        if (keepW > 0 && keepH > 0 && FBits) {
+            GdiFlush();
+            int oldBpp = BitsOf(FPixelFormat == pfCustom ? pf32bit : FPixelFormat) / 8;
+            for (int y = 0; y < keepH; ++y) {
+                const BYTE* src = static_cast<const BYTE*>(ScanLine(y));
+                BYTE* dst = bits + static_cast<size_t>(y) * stride;
+                if (oldBpp == bpp) {
+                    std::memcpy(dst, src, static_cast<size_t>(keepW) * bpp);
+                    continue;
                 }
-                keepW = keepH = 0;
+                for (int x = 0; x < keepW; ++x) {
+                    dst[x * bpp + 0] = src[x * oldBpp + 0];
+                    dst[x * bpp + 1] = src[x * oldBpp + 1];
+                    dst[x * bpp + 2] = src[x * oldBpp + 2];
+                    if (bpp == 4)
+                        dst[x * bpp + 3] = 0;
+                }
             }
-        } else {
-            TSelectedDC to(fresh);
-            RECT all{0, 0, width, height};
-            HBRUSH brush = CreateSolidBrush(fill);
-            if (!brush)
-                RaiseLastOSError(L"CreateSolidBrush");
-            ::FillRect(to.Handle(), &all, brush);
-            DeleteObject(brush);
+            keepW = keepH = 0;
         }
-        if (keepW > 0 && keepH > 0) {
-            // The old pixels are not plain DIB pixels: let GDI convert them.
-            if (FCanvas)
-                FCanvas->FreeContext();
-            TSelectedDC from(FHandle);
-            TSelectedDC to(fresh);
-            if (!BitBlt(to.Handle(), 0, 0, keepW, keepH, from.Handle(), 0, 0, SRCCOPY))
-                RaiseLastOSError(L"BitBlt");
-        }
-    } catch (...) {
-        DeleteObject(fresh);
-        throw;
+    } else {
+        TSelectedDC to(fresh.Handle());
+        RECT all{0, 0, width, height};
+        TGdiObject<HBRUSH> brush(CreateSolidBrush(fill));
+        if (!brush)
+            RaiseLastOSError(L"CreateSolidBrush");
+        ::FillRect(to.Handle(), &all, brush.Handle());
+    }
+    if (keepW > 0 && keepH > 0) {
+        // The old pixels are not plain DIB pixels: let GDI convert them.
+        if (FCanvas)
+            FCanvas->FreeContext();
+        TSelectedDC from(FHandle.Handle());
+        TSelectedDC to(fresh.Handle());
+        if (!BitBlt(to.Handle(), 0, 0, keepW, keepH, from.Handle(), 0, 0, SRCCOPY))
+            RaiseLastOSError(L"BitBlt");
     }
 
     ReleaseHandle();
-    FHandle = fresh;
+    FHandle = std::move(fresh);
     FBits = bits;
     FStride = bits ? StrideOf(width, BitsOf(format)) : 0;
     FTopDown = true;
@@ -351,13 +329,12 @@ void TBitmap::Adopt(HBITMAP handle)
             FCanvas->BitmapChanged();
         return;
     }
+    TGdiObject<HBITMAP> owned(handle);
     DIBSECTION section{};
     int got = GetObjectW(handle, sizeof(section), &section);
-    if (got == 0) {
-        DeleteObject(handle);
+    if (got == 0)
         throw EInvalidGraphic(L"Not a bitmap handle");
-    }
-    FHandle = handle;
+    FHandle = std::move(owned);
     FWidth = section.dsBm.bmWidth;
     FHeight = section.dsBm.bmHeight;
     if (got == sizeof(DIBSECTION) && section.dsBm.bmBits) {
@@ -380,9 +357,7 @@ void TBitmap::ReleaseHandle()
 {
     if (FCanvas)
         FCanvas->FreeContext();
-    if (FHandle)
-        DeleteObject(FHandle);
-    FHandle = nullptr;
+    FHandle.Reset();
     FBits = nullptr;
     FStride = 0;
 }

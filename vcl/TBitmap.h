@@ -3,6 +3,7 @@
 // (blue, green, red) or pf32bit (blue, green, red, alpha), with row 0 at the
 // top through ScanLine; or a device-dependent bitmap in pfDevice.
 
+#include "Handles.h"
 #include "TCanvas.h"
 
 enum TPixelFormat { pfDevice, pf24bit, pf32bit, pfCustom };
@@ -57,7 +58,7 @@ private:
     void ReleaseHandle();
     TColor FillColor() const;
 
-    HBITMAP FHandle = nullptr;
+    TGdiObject<HBITMAP> FHandle;
     BYTE* FBits = nullptr; // DIB sections only
     int FStride = 0;
     bool FTopDown = true;

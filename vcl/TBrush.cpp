@@ -4,11 +4,7 @@
 
 TBrush::TBrush() = default;
 
-TBrush::~TBrush()
-{
-    if (FHandle)
-        DeleteObject(FHandle);
-}
+TBrush::~TBrush() = default;
 
 void TBrush::SetColor(TColor value)
 {
@@ -21,11 +17,11 @@ void TBrush::SetColor(TColor value)
 HBRUSH TBrush::Handle()
 {
     if (!FHandle) {
-        FHandle = CreateSolidBrush(ColorToRGB(FColor));
+        FHandle.Reset(CreateSolidBrush(ColorToRGB(FColor)));
         if (!FHandle)
             RaiseLastOSError(L"CreateSolidBrush");
     }
-    return FHandle;
+    return FHandle.Handle();
 }
 
 void TBrush::Assign(TPersistent* Source)
@@ -42,8 +38,5 @@ void TBrush::Changed()
 {
     // The listener deselects the old brush before it is deleted.
     FOnChange(this);
-    if (FHandle) {
-        DeleteObject(FHandle);
-        FHandle = nullptr;
-    }
+    FHandle.Reset();
 }

@@ -1,6 +1,7 @@
 #pragma once
 // A solid GDI brush with a lazily created HBRUSH.
 
+#include "Handles.h"
 #include "TPersistent.h"
 
 class TBrush : public TPersistent {
@@ -25,6 +26,6 @@ private:
     void Changed();
 
     TColor FColor = clWhite;
-    HBRUSH FHandle = nullptr;
+    TGdiObject<HBRUSH> FHandle;
     TNotifyEvent FOnChange;
 };

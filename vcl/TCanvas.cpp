@@ -2,7 +2,7 @@
 
 #include "Exceptions.h"
 
-TCanvas::TCanvas() : FFont(new TFont), FBrush(new TBrush)
+TCanvas::TCanvas() : FFont(std::make_unique<TFont>()), FBrush(std::make_unique<TBrush>())
 {
     FFont->SetOnChange(TNotifyEvent::Bind<&TCanvas::FontChanged>(this));
     FBrush->SetOnChange(TNotifyEvent::Bind<&TCanvas::BrushChanged>(this));
@@ -11,8 +11,6 @@ TCanvas::TCanvas() : FFont(new TFont), FBrush(new TBrush)
 TCanvas::~TCanvas()
 {
     DeselectObjects();
-    delete FFont;
-    delete FBrush;
 }
 
 HDC TCanvas::Handle()
@@ -35,26 +33,22 @@ void TCanvas::SetHandle(HDC dc)
 
 void TCanvas::RequiredState()
 {
-    if (!FFontSelected) {
-        HGDIOBJ old = SelectObject(FHandle, FFont->Handle());
-        if (!old || old == HGDI_ERROR)
+    if (!FFontSelection) {
+        TSelectedObject selection(FHandle, FFont->Handle());
+        if (!selection)
             RaiseLastOSError(L"SelectObject(font)");
-        if (!FOriginalFont)
-            FOriginalFont = old;
         if (SetTextColor(FHandle, ColorToRGB(FFont->Color())) == CLR_INVALID)
             RaiseLastOSError(L"SetTextColor");
-        FFontSelected = true;
+        FFontSelection = std::move(selection);
     }
-    if (!FBrushSelected) {
-        HGDIOBJ old = SelectObject(FHandle, FBrush->Handle());
-        if (!old || old == HGDI_ERROR)
+    if (!FBrushSelection) {
+        TSelectedObject selection(FHandle, FBrush->Handle());
+        if (!selection)
             RaiseLastOSError(L"SelectObject(brush)");
-        if (!FOriginalBrush)
-            FOriginalBrush = old;
         if (SetBkColor(FHandle, ColorToRGB(FBrush->Color())) == CLR_INVALID)
             RaiseLastOSError(L"SetBkColor");
         SetBkMode(FHandle, OPAQUE);
-        FBrushSelected = true;
+        FBrushSelection = std::move(selection);
     }
 }
 
@@ -62,30 +56,19 @@ void TCanvas::RequiredState()
 // or the context handed on.
 void TCanvas::DeselectObjects()
 {
-    if (FHandle) {
-        if (FOriginalFont)
-            SelectObject(FHandle, FOriginalFont);
-        if (FOriginalBrush)
-            SelectObject(FHandle, FOriginalBrush);
-    }
-    FOriginalFont = nullptr;
-    FOriginalBrush = nullptr;
-    FFontSelected = false;
-    FBrushSelected = false;
+    FFontSelection.Reset();
+    FBrushSelection.Reset();
 }
 
+// The font changes or goes: the context's own is put back first.
 void TCanvas::FontChanged(TObject*)
 {
-    if (FHandle && FFontSelected && FOriginalFont)
-        SelectObject(FHandle, FOriginalFont);
-    FFontSelected = false;
+    FFontSelection.Reset();
 }
 
 void TCanvas::BrushChanged(TObject*)
 {
-    if (FHandle && FBrushSelected && FOriginalBrush)
-        SelectObject(FHandle, FOriginalBrush);
-    FBrushSelected = false;
+    FBrushSelection.Reset();
 }
 
 void TCanvas::FillRect(const TRect& rect)

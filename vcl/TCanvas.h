@@ -2,8 +2,11 @@
 // A drawing surface: a device context with the canvas's font and brush
 // selected into it.
 
+#include "Handles.h"
 #include "TBrush.h"
 #include "TFont.h"
+
+#include <memory>
 
 constexpr int cmSrcCopy = SRCCOPY;
 
@@ -20,9 +23,9 @@ public:
     HDC Handle();
     bool HandleAllocated() const { return FHandle != nullptr; }
 
-    TFont* Font() const { return FFont; }
+    TFont* Font() const { return FFont.get(); }
     void SetFont(TFont* value) { FFont->Assign(value); }
-    TBrush* Brush() const { return FBrush; }
+    TBrush* Brush() const { return FBrush.get(); }
     void SetBrush(TBrush* value) { FBrush->Assign(value); }
     // Raster operation of CopyRect.
     DWORD CopyMode() const { return FCopyMode; }
@@ -48,11 +51,10 @@ private:
     void BrushChanged(TObject* Sender);
 
     HDC FHandle = nullptr;
-    TFont* FFont;
-    TBrush* FBrush;
+    std::unique_ptr<TFont> FFont;
+    std::unique_ptr<TBrush> FBrush;
     DWORD FCopyMode = cmSrcCopy;
-    bool FFontSelected = false;
-    bool FBrushSelected = false;
-    HGDIOBJ FOriginalFont = nullptr;
-    HGDIOBJ FOriginalBrush = nullptr;
+    // Font and Brush in FHandle; declared after them, so put back first.
+    TSelectedObject FFontSelection;
+    TSelectedObject FBrushSelection;
 };

@@ -4,11 +4,7 @@
 
 TFont::TFont() = default;
 
-TFont::~TFont()
-{
-    if (FHandle)
-        DeleteObject(FHandle);
-}
+TFont::~TFont() = default;
 
 void TFont::SetName(const UnicodeString& value)
 {
@@ -61,7 +57,7 @@ void TFont::SetQuality(BYTE value)
 HFONT TFont::Handle()
 {
     if (FHandle)
-        return FHandle;
+        return FHandle.Handle();
     LOGFONTW lf{};
     lf.lfHeight = FHeight;
     lf.lfWeight = (FStyle & fsBold) ? FW_BOLD : FW_NORMAL;
@@ -74,10 +70,10 @@ HFONT TFont::Handle()
     lf.lfQuality = FQuality;
     lf.lfPitchAndFamily = DEFAULT_PITCH;
     lstrcpynW(lf.lfFaceName, FName.c_str(), LF_FACESIZE);
-    FHandle = CreateFontIndirectW(&lf);
+    FHandle.Reset(CreateFontIndirectW(&lf));
     if (!FHandle)
         RaiseLastOSError(L"CreateFontIndirectW");
-    return FHandle;
+    return FHandle.Handle();
 }
 
 void TFont::Assign(TPersistent* Source)
@@ -100,8 +96,6 @@ void TFont::Assign(TPersistent* Source)
 void TFont::Changed(bool shapeChanged)
 {
     FOnChange(this);
-    if (shapeChanged && FHandle) {
-        DeleteObject(FHandle);
-        FHandle = nullptr;
-    }
+    if (shapeChanged)
+        FHandle.Reset();
 }

@@ -1,6 +1,7 @@
 #pragma once
 // A GDI font description with a lazily created HFONT.
 
+#include "Handles.h"
 #include "TPersistent.h"
 
 using TFontStyles = std::uint8_t;
@@ -51,6 +52,6 @@ private:
     BYTE FCharset = DEFAULT_CHARSET;
     TFontStyles FStyle = 0;
     BYTE FQuality = ANTIALIASED_QUALITY;
-    HFONT FHandle = nullptr;
+    TGdiObject<HFONT> FHandle;
     TNotifyEvent FOnChange;
 };

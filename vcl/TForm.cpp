@@ -1,6 +1,7 @@
 #include "TForm.h"
 
 #include "Exceptions.h"
+#include "Handles.h"
 #include "TApplication.h"
 
 namespace {
@@ -119,11 +120,9 @@ LRESULT TForm::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam)
     switch (Msg) {
     case WM_ERASEBKGND: {
         RECT r;
-        HBRUSH brush = CreateSolidBrush(ColorToRGB(FColor));
+        TGdiObject<HBRUSH> brush(CreateSolidBrush(ColorToRGB(FColor)));
         if (brush && GetClientRect(Handle(), &r))
-            ::FillRect(reinterpret_cast<HDC>(wParam), &r, brush);
-        if (brush)
-            DeleteObject(brush);
+            ::FillRect(reinterpret_cast<HDC>(wParam), &r, brush.Handle());
         return 1;
     }
     case WM_CLOSE:

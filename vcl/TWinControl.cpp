@@ -1,6 +1,7 @@
 #include "TWinControl.h"
 
 #include "Exceptions.h"
+#include "Handles.h"
 #include "TApplication.h"
 
 #include <windowsx.h>
@@ -119,16 +120,9 @@ LRESULT TWinControl::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam)
     HWND window = FHandle;
     switch (Msg) {
     case WM_PAINT: {
-        PAINTSTRUCT ps;
-        if (BeginPaint(window, &ps)) {
-            try {
-                Paint();
-            } catch (...) {
-                EndPaint(window, &ps);
-                throw;
-            }
-            EndPaint(window, &ps);
-        }
+        TPaintDC paint(window);
+        if (paint)
+            Paint();
         return 0;
     }
     case WM_LBUTTONDOWN:

@@ -112,11 +112,11 @@ void GsButtonOuterGlowTextEffect::SetActive(GsTextRadiationEffect* value)
 TTextPainter* GsButtonOuterGlowTextEffect::GetStateTextPainter(int State)
 {
     switch (State) {
-    case 1: return Sunken()->GetTextPainter();
-    case 2: return Hovered()->GetTextPainter();
-    case 3: return Disabled()->GetTextPainter();
-    case 4: return Focused()->GetTextPainter();
-    case 5: return Active()->GetTextPainter();
+    case StateSunken: return Sunken()->GetTextPainter();
+    case StateHovered: return Hovered()->GetTextPainter();
+    case StateDisabled: return Disabled()->GetTextPainter();
+    case StateFocused: return Focused()->GetTextPainter();
+    case StateActive: return Active()->GetTextPainter();
     default: return FRaised->GetTextPainter();
     }
 }

@@ -9,7 +9,7 @@
 
 namespace gs {
 
-class GsButtonOuterGlowTextEffect : public GsCtrlTextEffect {
+class GsButtonOuterGlowTextEffect : public GsCtrlTextEffect, public GsButtonStates {
 public:
     GsButtonOuterGlowTextEffect();
     ~GsButtonOuterGlowTextEffect() override;

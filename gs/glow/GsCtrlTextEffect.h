@@ -2,6 +2,7 @@
 // The base of per-control text effects: hands out the painter to draw a
 // control's text with in each visual state.
 
+#include "GsButtonState.h"
 #include "TPersistent.h"
 #include "TTextPainter.h"
 
@@ -11,7 +12,7 @@ class GsCtrlTextEffect : public TPersistent {
 public:
     GsCtrlTextEffect() = default;
 
-    // State: 0 Raised, 1 Sunken, 2 Hovered, 3 Disabled, 4 Focused, 5 Active.
+    // State: a GsButtonState.
     virtual TTextPainter* GetStateTextPainter(int State) = 0;
 
     const TNotifyEvent& OnChange() const { return FOnChange; }

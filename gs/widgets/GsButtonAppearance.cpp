@@ -38,16 +38,16 @@ void GsButtonAppearance::AssignTo(TPersistent* Dest)
 TBitmap* GsButtonAppearance::GetBitmap(unsigned Index)
 {
     if (Index >= static_cast<unsigned>(StateCount))
-        Index = 0;
-    if (Index == 0 || !IsBitmapEmpty(FBitmaps[Index]))
+        Index = StateRaised;
+    if (Index == StateRaised || !IsBitmapEmpty(FBitmaps[Index]))
         return FBitmaps[Index];
     switch (Index) {
-    case 1:
-    case 4:
-    case 5:
-        return GetBitmap(2);
+    case StateSunken:
+    case StateFocused:
+    case StateActive:
+        return GetBitmap(StateHovered);
     default:
-        return GetBitmap(0);
+        return GetBitmap(StateRaised);
     }
 }
 

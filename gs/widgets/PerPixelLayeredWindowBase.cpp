@@ -1,5 +1,7 @@
 #include "PerPixelLayeredWindowBase.h"
 
+#include "Handles.h"
+
 namespace gs {
 
 PerPixelLayeredWindowBase::PerPixelLayeredWindowBase()
@@ -36,22 +38,22 @@ void PerPixelLayeredWindowBase::UpdateLayered(HWND window, HBITMAP bitmap, BLEND
     BITMAP info{};
     if (!UpdateLayeredWindowProc || !bitmap || GetObjectW(bitmap, sizeof(info), &info) == 0)
         return;
-    HDC windowDC = GetDC(window);
+    TClientDC windowDC(window);
     if (!windowDC)
         return;
-    HDC memoryDC = CreateCompatibleDC(windowDC);
-    if (memoryDC) {
-        RECT place{};
-        GetWindowRect(window, &place);
-        POINT destination{place.left, place.top};
-        SIZE size{info.bmWidth, info.bmHeight};
-        POINT source{0, 0};
-        HGDIOBJ previous = SelectObject(memoryDC, bitmap);
-        UpdateLayeredWindowProc(window, windowDC, &destination, &size, memoryDC, &source, ColorKey, blend, flags);
-        SelectObject(memoryDC, previous);
-        DeleteDC(memoryDC);
-    }
-    ReleaseDC(window, windowDC);
+    TMemoryDC memoryDC(CreateCompatibleDC(windowDC.Handle()));
+    if (!memoryDC)
+        return;
+    TSelectedObject selection(memoryDC.Handle(), bitmap);
+    if (!selection)
+        return;
+    RECT place{};
+    GetWindowRect(window, &place);
+    POINT destination{place.left, place.top};
+    SIZE size{info.bmWidth, info.bmHeight};
+    POINT source{0, 0};
+    UpdateLayeredWindowProc(window, windowDC.Handle(), &destination, &size, memoryDC.Handle(), &source, ColorKey, blend,
+                            flags);
 }
 
 void PerPixelLayeredWindowBase::Update(HWND window, TBitmap* frame)

@@ -5,18 +5,15 @@
 namespace gs {
 
 WdgButton::WdgButton()
-    : FAppearance(new GsButtonAppearance(GsAppearanceChangeEvent::Bind<&WdgButton::AppearanceChanged>(this))),
-      FTextEffect(new GsButtonOuterGlowTextEffect)
+    : FAppearance(
+          std::make_unique<GsButtonAppearance>(GsAppearanceChangeEvent::Bind<&WdgButton::AppearanceChanged>(this))),
+      FTextEffect(std::make_unique<GsButtonOuterGlowTextEffect>())
 {
     FAccessibleRole = ROLE_SYSTEM_PUSHBUTTON;
     FTabStop = true;
 }
 
-WdgButton::~WdgButton()
-{
-    delete FAppearance;
-    delete FTextEffect;
-}
+WdgButton::~WdgButton() = default;
 
 void WdgButton::Paint(TBitmap* Target, const TRect& Rect)
 {
@@ -38,7 +35,7 @@ void WdgButton::Paint(TBitmap* Target, const TRect& Rect)
 
 void WdgButton::MouseMove(TShiftState, int, int)
 {
-    int expected = FPressed ? StateSunken : StateHovered;
+    GsButtonState expected = FPressed ? StateSunken : StateHovered;
     if (FState != expected)
         Invalidate();
 }

@@ -7,17 +7,12 @@
 #include "GsButtonOuterGlowTextEffect.h"
 #include "WdgCustomControl.h"
 
+#include <memory>
+
 namespace gs {
 
-class WdgButton : public WdgCustomControl {
+class WdgButton : public WdgCustomControl, public GsButtonStates {
 public:
-    // State indices of the look.
-    static constexpr int StateRaised = 0;
-    static constexpr int StateSunken = 1;
-    static constexpr int StateHovered = 2;
-    static constexpr int StateDisabled = 3;
-    static constexpr int StateFocused = 4;
-
     WdgButton();
     ~WdgButton() override;
 
@@ -43,19 +38,19 @@ public:
     bool DoDefaultAction() override;
     TTextPainter* PainterForState(int State) override;
 
-    GsButtonAppearance* Appearance() const { return FAppearance; }
-    GsButtonOuterGlowTextEffect* TextEffect() const { return FTextEffect; }
+    GsButtonAppearance* Appearance() const { return FAppearance.get(); }
+    GsButtonOuterGlowTextEffect* TextEffect() const { return FTextEffect.get(); }
     // The state chosen at the last paint.
-    int State() const { return FState; }
+    GsButtonState State() const { return FState; }
     bool Pressed() const { return FPressed; }
 
 private:
     // The button takes the size of its Raised picture.
     void AppearanceChanged(TObject* Sender, int Index);
 
-    GsButtonAppearance* FAppearance = nullptr;
-    GsButtonOuterGlowTextEffect* FTextEffect = nullptr;
-    int FState = StateRaised;
+    std::unique_ptr<GsButtonAppearance> FAppearance;
+    std::unique_ptr<GsButtonOuterGlowTextEffect> FTextEffect;
+    GsButtonState FState = StateRaised;
     bool FPressed = false;
     bool FSpaceDown = false;
     UnicodeString FDefaultAction = L"Press";

@@ -2,6 +2,7 @@
 // The base of text-bearing controls: a caption inside margins, drawn with a
 // text painter chosen per visual state.
 
+#include "GsButtonState.h"
 #include "GsTextMargins.h"
 #include "GsWidget.h"
 #include "TTextPainter.h"
@@ -16,8 +17,7 @@ public:
     // Draws Text inside the margins of Target's (0, 0) based area, in the
     // look of the state.
     virtual void DrawCaption(TBitmap* Target, int State);
-    // The painter for a state index: 0 Raised, 1 Sunken, 2 Hovered,
-    // 3 Disabled, 4 Focused, 5 Active.
+    // The painter for a state (a GsButtonState).
     virtual TTextPainter* PainterForState(int State) = 0;
 
     // (0, 0, Width, Height) less the margins.

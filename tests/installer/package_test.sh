@@ -12,7 +12,8 @@ openssl req -x509 -newkey rsa:2048 -nodes -keyout "$tmp/key.pem" -out "$tmp/cert
 PORTICA_DIST=$tmp/dist PORTICA_PACKAGE_DIR=$tmp PORTICA_SIGN_CERT=$tmp/cert.pem \
   PORTICA_SIGN_KEY=$tmp/key.pem tools/make-dist >/dev/null
 msi=$(echo "$tmp"/*.msi)
-table() { msiinfo export "$msi" "$1" | tr -d '\r' | tail -n +4; }
+source tools/msi-table
+table() { msi_table "$msi" "$1"; }
 
 # Every program and library, the action DLL and the package verify.
 msiinfo extract "$msi" Binary.LogonTaskAction > "$tmp/action.dll"
