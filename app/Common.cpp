@@ -45,8 +45,8 @@ TGdiplusBitmap DecodePicture(const wchar_t* path)
 TGdiplusBitmap BitmapOnPixels(int width, int height, int stride, void* pixels)
 {
     Gdiplus::GpBitmap* bitmap = nullptr;
-    if (GdipCreateBitmapFromScan0(width, height, stride, PixelFormat32bppPARGB, static_cast<BYTE*>(pixels),
-                                  &bitmap) != Gdiplus::Ok)
+    if (GdipCreateBitmapFromScan0(width, height, stride, PixelFormat32bppPARGB, static_cast<BYTE*>(pixels), &bitmap) !=
+        Gdiplus::Ok)
         bitmap = nullptr;
     return TGdiplusBitmap(bitmap);
 }

@@ -8,16 +8,16 @@ namespace {
 
 using GetLangNameAndPathFn = int(__cdecl*)(const char* folder, char* name, char* path);
 
-constexpr int NameLength = 64;           // characters the library may write
-constexpr int PathLength = 259;          // characters the library may write
+constexpr int NameLength = 64; // characters the library may write
+constexpr int PathLength = 259; // characters the library may write
 constexpr DWORD InitialLookupBytes = 260;
 constexpr DWORD MaxLookupBytes = 0x40000000;
 
 // Entry points looked up in the library, in this order. Only the first one
 // is called; the others are kept for completeness.
 const char* const EntryPointNames[8] = {
-    "TvGetLangNameAndPath", "TvTranslateStr", "TvTranslateStrW", "TvTranslateStrF",
-    "TvSetLangName", "TvGetLangName", "TvGetLangFolderPath", "TvCheckLangFileName",
+    "TvGetLangNameAndPath", "TvTranslateStr", "TvTranslateStrW",     "TvTranslateStrF",
+    "TvSetLangName",        "TvGetLangName",  "TvGetLangFolderPath", "TvCheckLangFileName",
 };
 
 HMODULE LibraryHandle = nullptr;
@@ -57,7 +57,7 @@ bool GetExecutableFolder(char (&folder)[MAX_PATH])
     std::memset(folder, 0, sizeof folder);
     DWORD length = GetModuleFileNameA(nullptr, folder, MAX_PATH);
     if (length == 0 || length >= MAX_PATH)
-        return false;  // failed, or the path was cut off
+        return false; // failed, or the path was cut off
     char* backslash = std::strrchr(folder, '\\');
     if (!backslash)
         return false;
@@ -131,7 +131,7 @@ const wchar_t* TranslateText(const wchar_t* key)
     while (count == capacity - 1 && LookupBufferBytes <= MaxLookupBytes) {
         wchar_t* larger = AllocateLookupBuffer(LookupBufferBytes * 2);
         if (!larger)
-            break;  // keep what we have: the text as far as it fitted
+            break; // keep what we have: the text as far as it fitted
         FreeLookupBuffer();
         LookupBuffer = larger;
         LookupBufferBytes *= 2;

@@ -160,8 +160,7 @@ int main()
 
     const Usage& b = run.Before;
     const Usage& a = run.After;
-    const long long privateGrowth =
-        static_cast<long long>(a.PrivateCommit) - static_cast<long long>(b.PrivateCommit);
+    const long long privateGrowth = static_cast<long long>(a.PrivateCommit) - static_cast<long long>(b.PrivateCommit);
     const bool met = run.Failed == 0 && referencesAfter == referencesBefore && a.GdiHandles <= b.GdiHandles &&
                      a.KernelHandles <= b.KernelHandles && privateGrowth <= 0;
     std::printf("%d queries of the accessible tree from another apartment after %d of warm-up: %.3f ms a query, "

@@ -162,7 +162,8 @@ void ReferenceApply(const Filter& f, const Matrix& src, const Matrix& dst)
 
 // The shortest time of runs of fn, in milliseconds: the one least disturbed
 // by other work on the machine.
-template <class Fn> double BestMs(int runs, Fn fn)
+template <class Fn>
+double BestMs(int runs, Fn fn)
 {
     double best = 0;
     for (int n = 0; n < runs; ++n) {
@@ -209,9 +210,8 @@ int main()
         Matrix expected(ImageHeight, ImageWidth);
         Matrix actual(ImageHeight, ImageWidth);
         const double reference = BestMs(5, [&] { ReferenceApply(*filter, intensity, expected); });
-        const double shipped = BestMs(31, [&] {
-            filter->Apply(intensity.M(), 0, 0, ImageHeight, ImageWidth, actual.M(), 0, 0);
-        });
+        const double shipped =
+            BestMs(31, [&] { filter->Apply(intensity.M(), 0, 0, ImageHeight, ImageWidth, actual.M(), 0, 0); });
         const bool same = expected.SameAs(actual);
         allSame = allSame && same;
         std::printf("%4d %14.2f %12.3f %8.1fx  %s\n", r, reference, shipped, reference / shipped,

@@ -25,11 +25,11 @@ const int Moves = 10000;
 const int ReportEvery = 2000;
 
 struct Usage {
-    DWORD GdiObjects = 0;     // GetGuiResources
-    int GdiHandles = 0;       // live entries of the GDI handle table
-    SIZE_T PrivateUsage = 0;  // GetProcessMemoryInfo
+    DWORD GdiObjects = 0; // GetGuiResources
+    int GdiHandles = 0; // live entries of the GDI handle table
+    SIZE_T PrivateUsage = 0; // GetProcessMemoryInfo
     SIZE_T PrivateCommit = 0; // committed private pages, by VirtualQuery
-    SIZE_T HeapBusy = 0;      // allocated bytes in the process's heaps
+    SIZE_T HeapBusy = 0; // allocated bytes in the process's heaps
     SIZE_T WorkingSet = 0;
 };
 
@@ -104,8 +104,8 @@ int main()
     // Printed first: the output's buffer is made at the first print.
     std::printf("hover repaints of the close button at s = %d, frame %d x %d, %d moves after %d of warm-up\n",
                 d->Scale(), d->Background()->Width(), d->Background()->Height(), Moves, WarmUpMoves);
-    std::printf("%8s %9s %9s %13s %13s %13s %13s\n", "moves", "GDI objs", "GDI table", "PrivateUsage",
-                "private KiB", "heap bytes", "working KiB");
+    std::printf("%8s %9s %9s %13s %13s %13s %13s\n", "moves", "GDI objs", "GDI table", "PrivateUsage", "private KiB",
+                "heap bytes", "working KiB");
 
     int wrongStates = 0;
     int firstWrongMove = 0;
@@ -136,9 +136,8 @@ int main()
         return 1;
 
     auto printRow = [](int move, const Usage& u) {
-        std::printf("%8d %9lu %9d %13lld %13lld %13lld %13lld\n", move, u.GdiObjects, u.GdiHandles,
-                    KiB(u.PrivateUsage), KiB(u.PrivateCommit), static_cast<long long>(u.HeapBusy),
-                    KiB(u.WorkingSet));
+        std::printf("%8d %9lu %9d %13lld %13lld %13lld %13lld\n", move, u.GdiObjects, u.GdiHandles, KiB(u.PrivateUsage),
+                    KiB(u.PrivateCommit), static_cast<long long>(u.HeapBusy), KiB(u.WorkingSet));
     };
     printRow(0, before);
     const double start = NowMs();

@@ -32,7 +32,8 @@ void PumpMessages()
     }
 }
 
-template <class Fn> std::vector<double> TimeRuns(int runs, Fn fn)
+template <class Fn>
+std::vector<double> TimeRuns(int runs, Fn fn)
 {
     std::vector<double> times;
     times.reserve(runs);

@@ -81,8 +81,7 @@ HWND PresentedWindow(const wchar_t* windowClass, DWORD processId)
     while ((window = FindWindowExW(nullptr, window, windowClass, nullptr)) != nullptr) {
         DWORD owner = 0;
         GetWindowThreadProcessId(window, &owner);
-        if (owner == processId && IsWindowVisible(window) &&
-            (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_LAYERED) != 0)
+        if (owner == processId && IsWindowVisible(window) && (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_LAYERED) != 0)
             return window;
     }
     return nullptr;
@@ -100,8 +99,8 @@ double TimeOneStart(const Program& program)
     PROCESS_INFORMATION pi = {};
 
     const double start = NowMs();
-    if (!CreateProcessW(program.Path.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
-                        &si, &pi)) {
+    if (!CreateProcessW(program.Path.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si,
+                        &pi)) {
         std::printf("cannot start %ls (error %lu)\n", program.Path.c_str(), GetLastError());
         return -1;
     }

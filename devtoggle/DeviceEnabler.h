@@ -7,14 +7,14 @@
 // run goes on with the next device.
 class DeviceEnabler {
 public:
-  explicit DeviceEnabler(SetupApi& Api);
+    explicit DeviceEnabler(SetupApi& Api);
 
-  void Run();
+    void Run();
 
 private:
-  void EnableDevices(HDEVINFO Devices);
-  void EnableDevice(HDEVINFO Devices, SP_DEVINFO_DATA& Device);
-  void ReportFailure(const char* Format);
+    void EnableDevices(HDEVINFO Devices);
+    void EnableDevice(HDEVINFO Devices, SP_DEVINFO_DATA& Device);
+    void ReportFailure(const char* Format);
 
-  SetupApi& FApi;
+    SetupApi& FApi;
 };

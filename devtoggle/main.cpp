@@ -7,8 +7,8 @@
 // and always ends with exit code 0.
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
-  SetupApi api;
-  DeviceEnabler enabler(api);
-  enabler.Run();
-  return 0;
+    SetupApi api;
+    DeviceEnabler enabler(api);
+    enabler.Run();
+    return 0;
 }

@@ -11,10 +11,7 @@
 // A kernel handle, closed.
 class KernelHandle {
 public:
-    explicit KernelHandle(HANDLE Handle = nullptr)
-        : FHandle(Handle)
-    {
-    }
+    explicit KernelHandle(HANDLE Handle = nullptr) : FHandle(Handle) {}
     ~KernelHandle() { Reset(nullptr); }
     KernelHandle(const KernelHandle&) = delete;
     KernelHandle& operator=(const KernelHandle&) = delete;
@@ -71,10 +68,7 @@ private:
 // A Windows Installer handle, closed.
 class MsiHandle {
 public:
-    explicit MsiHandle(MSIHANDLE Handle)
-        : FHandle(Handle)
-    {
-    }
+    explicit MsiHandle(MSIHANDLE Handle) : FHandle(Handle) {}
     ~MsiHandle()
     {
         if (FHandle)

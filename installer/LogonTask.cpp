@@ -23,26 +23,21 @@ const wchar_t TurnName[] = L"Local\\PorticaDockLogonTask";
 // written to standard output.
 class CollectingApi : public PlatformApi {
 public:
-    CollectingApi(PlatformApi& Api, std::string& Text)
-        : FApi(Api)
-        , FText(Text)
-    {
-    }
-    BOOL GetVersionExW(LPOSVERSIONINFOW VersionInformation) override
-    {
-        return FApi.GetVersionExW(VersionInformation);
-    }
+    CollectingApi(PlatformApi& Api, std::string& Text) : FApi(Api), FText(Text) {}
+    BOOL GetVersionExW(LPOSVERSIONINFOW VersionInformation) override { return FApi.GetVersionExW(VersionInformation); }
     BOOL LookupAccountSidW(LPCWSTR SystemName, PSID Sid, LPWSTR Name, LPDWORD NameSize, LPWSTR DomainName,
-        LPDWORD DomainNameSize, PSID_NAME_USE Use) override
+                           LPDWORD DomainNameSize, PSID_NAME_USE Use) override
     {
         return FApi.LookupAccountSidW(SystemName, Sid, Name, NameSize, DomainName, DomainNameSize, Use);
     }
     HRESULT CoInitializeSecurity(PSECURITY_DESCRIPTOR SecurityDescriptor, LONG AuthenticationServiceCount,
-        SOLE_AUTHENTICATION_SERVICE* AuthenticationServices, void* Reserved1, DWORD AuthenticationLevel,
-        DWORD ImpersonationLevel, void* AuthenticationList, DWORD Capabilities, void* Reserved3) override
+                                 SOLE_AUTHENTICATION_SERVICE* AuthenticationServices, void* Reserved1,
+                                 DWORD AuthenticationLevel, DWORD ImpersonationLevel, void* AuthenticationList,
+                                 DWORD Capabilities, void* Reserved3) override
     {
         return FApi.CoInitializeSecurity(SecurityDescriptor, AuthenticationServiceCount, AuthenticationServices,
-            Reserved1, AuthenticationLevel, ImpersonationLevel, AuthenticationList, Capabilities, Reserved3);
+                                         Reserved1, AuthenticationLevel, ImpersonationLevel, AuthenticationList,
+                                         Capabilities, Reserved3);
     }
     HRESULT CoCreateInstance(REFCLSID Clsid, LPUNKNOWN Outer, DWORD Context, REFIID Iid, LPVOID* Object) override
     {
@@ -62,13 +57,13 @@ private:
 HANDLE OpenTurn(DWORD& Error)
 {
     PSECURITY_DESCRIPTOR descriptor = nullptr;
-    if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(
-            L"D:P(A;;GA;;;SY)(A;;GA;;;BA)", SDDL_REVISION_1, &descriptor, nullptr)) {
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:P(A;;GA;;;SY)(A;;GA;;;BA)", SDDL_REVISION_1,
+                                                              &descriptor, nullptr)) {
         Error = GetLastError();
         return nullptr;
     }
     const LocalMemory owned(descriptor);
-    SECURITY_ATTRIBUTES attributes = { sizeof(attributes), descriptor, FALSE };
+    SECURITY_ATTRIBUTES attributes = {sizeof(attributes), descriptor, FALSE};
     HANDLE turn = CreateSemaphoreW(&attributes, 1, 1, TurnName);
     Error = GetLastError();
     return turn;
@@ -84,7 +79,7 @@ bool WriteRecord(const std::wstring& Path, const std::wstring& Text, bool Create
     if (Create && slash != std::wstring::npos)
         CreateDirectoryW(Path.substr(0, slash).c_str(), nullptr);
     const HANDLE opened = CreateFileW(Path.c_str(), GENERIC_WRITE, 0, nullptr,
-        Create ? CREATE_ALWAYS : TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+                                      Create ? CREATE_ALWAYS : TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (opened == INVALID_HANDLE_VALUE)
         return false;
     const KernelHandle file(opened);
@@ -96,8 +91,8 @@ bool WriteRecord(const std::wstring& Path, const std::wstring& Text, bool Create
 // The record's text; empty when there is none or it cannot be read.
 std::wstring ReadRecord(const std::wstring& Path)
 {
-    const HANDLE opened
-        = CreateFileW(Path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE opened = CreateFileW(Path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
     if (opened == INVALID_HANDLE_VALUE)
         return std::wstring();
     const KernelHandle file(opened);
@@ -151,7 +146,7 @@ bool IsMissing(HRESULT Result)
 // "register PATH: TEXT (result N)", the line of one operation.
 std::wstring Describe(LogonTask::Operation What, const std::wstring& ProgramPath, const std::string& Text, int Result)
 {
-    static const wchar_t* const names[] = { L"register", L"delete", L"find" };
+    static const wchar_t* const names[] = {L"register", L"delete", L"find"};
     std::wstring line = names[What];
     if (What == LogonTask::Register)
         line += L" " + ProgramPath;
@@ -167,10 +162,7 @@ std::wstring Describe(LogonTask::Operation What, const std::wstring& ProgramPath
 // both.
 struct LogonTask::Job {
     Job(PlatformApi& Platform, Operation Which, const std::wstring& Path, const std::wstring& Place)
-        : Api(Platform)
-        , What(Which)
-        , ProgramPath(Path)
-        , Record(Place)
+        : Api(Platform), What(Which), ProgramPath(Path), Record(Place)
     {
     }
 
@@ -197,8 +189,8 @@ struct LogonTask::Job {
 int LogonTask::Job::FindTask(std::string& Said)
 {
     ComPtr<ITaskService> service;
-    HRESULT hr = Api.CoCreateInstance(
-        CLSID_TaskScheduler, nullptr, CLSCTX_INPROC_SERVER, __uuidof(ITaskService), service.OutVoid());
+    HRESULT hr = Api.CoCreateInstance(CLSID_TaskScheduler, nullptr, CLSCTX_INPROC_SERVER, __uuidof(ITaskService),
+                                      service.OutVoid());
     const OleVariant none;
     if (SUCCEEDED(hr))
         hr = service->Connect(none.Get(), none.Get(), none.Get(), none.Get());
@@ -245,9 +237,9 @@ int LogonTask::Job::Perform(Operation Which, std::string& Said)
     // The installer's process owns its COM security; taskreg must not set it.
     bool securityInitialized = true;
     TaskRegistration registration(api, securityInitialized);
-    const int code = Which == Register
-        ? registration.RegisterScheduledTask(Name, ProgramPath.c_str(), L"", 0, TaskRegistration::EveryUser)
-        : registration.DeleteScheduleTask(Name);
+    const int code = Which == Register ? registration.RegisterScheduledTask(Name, ProgramPath.c_str(), L"", 0,
+                                                                            TaskRegistration::EveryUser)
+                                       : registration.DeleteScheduleTask(Name);
     if (code <= 0)
         CoUninitialize();
     return code;
@@ -269,9 +261,10 @@ int LogonTask::Job::Carry()
         std::string check;
         const int after = Perform(Find, check);
         Text += " After: " + check;
-        code = after == NotFound ? TaskRegistration::Success
-            : after == TaskRegistration::Success ? StillThere
-            : code != TaskRegistration::Success ? code : after;
+        code = after == NotFound                    ? TaskRegistration::Success
+               : after == TaskRegistration::Success ? StillThere
+               : code != TaskRegistration::Success  ? code
+                                                    : after;
     }
     // Nothing can be done when the record cannot be written: the rollback
     // then does not know the end.
@@ -295,9 +288,7 @@ DWORD WINAPI LogonTask::Work(void* Parameter)
 }
 
 LogonTask::LogonTask(PlatformApi& Api, DWORD TimeLimit, DWORD WaitLimit)
-    : FApi(Api)
-    , FTimeLimit(TimeLimit)
-    , FWaitLimit(WaitLimit)
+    : FApi(Api), FTimeLimit(TimeLimit), FWaitLimit(WaitLimit)
 {
 }
 
@@ -324,10 +315,10 @@ int LogonTask::Carry(Job* Piece, std::string& Text)
         }
         const DWORD waited = job->Turn.Take(FTimeLimit);
         if (waited != WAIT_OBJECT_0) {
-            Text = waited == WAIT_TIMEOUT ? "An earlier change of the task did not end within " + LimitText(FTimeLimit)
-                    + ": the task is left as it is."
-                                          : "Cannot wait for an earlier change of the task: error "
-                    + std::to_string(GetLastError());
+            Text = waited == WAIT_TIMEOUT
+                       ? "An earlier change of the task did not end within " + LimitText(FTimeLimit) +
+                             ": the task is left as it is."
+                       : "Cannot wait for an earlier change of the task: error " + std::to_string(GetLastError());
             return Busy;
         }
     }
@@ -341,10 +332,11 @@ int LogonTask::Carry(Job* Piece, std::string& Text)
     if (waited != WAIT_OBJECT_0) {
         // The thread may still run this library's code: it must stay loaded.
         HMODULE self;
-        Text = waited == WAIT_TIMEOUT ? "The Task Scheduler did not answer within " + LimitText(FTimeLimit) + "."
-                                      : "Cannot wait for the Task Scheduler: error " + std::to_string(GetLastError()) + ".";
+        Text = waited == WAIT_TIMEOUT
+                   ? "The Task Scheduler did not answer within " + LimitText(FTimeLimit) + "."
+                   : "Cannot wait for the Task Scheduler: error " + std::to_string(GetLastError()) + ".";
         if (!GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
-                reinterpret_cast<LPCWSTR>(&LogonTask::Work), &self))
+                                reinterpret_cast<LPCWSTR>(&LogonTask::Work), &self))
             Text += " The action library cannot be kept loaded: error " + std::to_string(GetLastError()) + ".";
         running->Release();
         return TimedOut;
@@ -366,13 +358,13 @@ int LogonTask::Change(Operation What, const std::wstring& Data)
     const std::wstring record = Data.substr(0, bar);
     const std::wstring programPath = bar == std::wstring::npos ? std::wstring() : Data.substr(bar + 1);
     if (record.empty() || (What == Register && programPath.empty())) {
-        FLines.push_back(L"change: no record or program path in CustomActionData \"" + Data + L"\" (result "
-            + std::to_wstring(BadData) + L")");
+        FLines.push_back(L"change: no record or program path in CustomActionData \"" + Data + L"\" (result " +
+                         std::to_wstring(BadData) + L")");
         return BadData;
     }
     if (!WriteRecord(record, StateName(Unknown), true))
-        FLines.push_back(L"record " + record + L": cannot write it: error " + std::to_wstring(GetLastError())
-            + L": a rollback will leave the task as it is");
+        FLines.push_back(L"record " + record + L": cannot write it: error " + std::to_wstring(GetLastError()) +
+                         L": a rollback will leave the task as it is");
     return Start(What, programPath, record);
 }
 
@@ -393,13 +385,13 @@ LogonTask::State LogonTask::Finish(const std::wstring& Record)
     if (waited != WAIT_OBJECT_0) {
         const std::string why = waited == WAIT_TIMEOUT ? "did not end within " + LimitText(FWaitLimit)
                                                        : "cannot be waited for: error " + std::to_string(error);
-        FLines.push_back(L"change: " + OneLine("The change of the task " + why + ".") + L" (result "
-            + std::to_wstring(Busy) + L")");
+        FLines.push_back(L"change: " + OneLine("The change of the task " + why + ".") + L" (result " +
+                         std::to_wstring(Busy) + L")");
         return Unknown;
     }
-    FLines.push_back(L"change: "
-        + (end == std::wstring::npos ? std::wstring(L"its end is not recorded (result " + std::to_wstring(FindFailed) + L")")
-                                     : L"ended: " + text.substr(end + 1)));
+    FLines.push_back(L"change: " + (end == std::wstring::npos ? std::wstring(L"its end is not recorded (result " +
+                                                                             std::to_wstring(FindFailed) + L")")
+                                                              : L"ended: " + text.substr(end + 1)));
     return StateFromName(text.substr(0, end));
 }
 
@@ -407,14 +399,15 @@ int LogonTask::Restore(const std::wstring& Data)
 {
     const size_t bar = Data.find(L'|');
     if (bar == std::wstring::npos) {
-        FLines.push_back(L"restore: no record and program path in CustomActionData: the task is left as it is (result "
-            + std::to_wstring(BadData) + L")");
+        FLines.push_back(
+            L"restore: no record and program path in CustomActionData: the task is left as it is (result " +
+            std::to_wstring(BadData) + L")");
         return BadData;
     }
     const State before = Finish(Data.substr(0, bar));
     if (before == Unknown) {
-        FLines.push_back(L"restore: what was there before is not known: the task is left as it is (result "
-            + std::to_wstring(LeftAlone) + L")");
+        FLines.push_back(L"restore: what was there before is not known: the task is left as it is (result " +
+                         std::to_wstring(LeftAlone) + L")");
         return LeftAlone;
     }
     return Run(before == Present ? Register : Delete, Data.substr(bar + 1));

@@ -62,8 +62,8 @@ std::wstring CustomActionData(MSIHANDLE Install)
 void Log(MSIHANDLE Install, const std::wstring& Text)
 {
     MsiHandle record(MsiCreateRecord(1));
-    if (!record.Get() || MsiRecordSetStringW(record.Get(), 0, L"[1]") != ERROR_SUCCESS
-        || MsiRecordSetStringW(record.Get(), 1, Text.c_str()) != ERROR_SUCCESS)
+    if (!record.Get() || MsiRecordSetStringW(record.Get(), 0, L"[1]") != ERROR_SUCCESS ||
+        MsiRecordSetStringW(record.Get(), 1, Text.c_str()) != ERROR_SUCCESS)
         return;
     MsiProcessMessage(Install, INSTALLMESSAGE_INFO, record.Get());
 }

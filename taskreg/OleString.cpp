@@ -4,5 +4,5 @@ OleString::OleString(const wchar_t* Text) : FText(SysAllocString(Text)) {}
 
 OleString::~OleString()
 {
-  SysFreeString(FText);
+    SysFreeString(FText);
 }

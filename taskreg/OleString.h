@@ -7,14 +7,14 @@
 // returns null when the allocation failed.
 class OleString {
 public:
-  explicit OleString(const wchar_t* Text);
-  ~OleString();
-  OleString(const OleString&) = delete;
-  OleString& operator=(const OleString&) = delete;
+    explicit OleString(const wchar_t* Text);
+    ~OleString();
+    OleString(const OleString&) = delete;
+    OleString& operator=(const OleString&) = delete;
 
-  BSTR Get() const { return FText; }
-  bool Valid() const { return FText != nullptr; }
+    BSTR Get() const { return FText; }
+    bool Valid() const { return FText != nullptr; }
 
 private:
-  BSTR FText;
+    BSTR FText;
 };

@@ -29,94 +29,91 @@ const wchar_t NetworkFlag[] = L"--network";
 
 void PrintUsage()
 {
-  fprintf(stderr,
-          "usage: taskregctl register NAME PROGRAM [ARGS] [--network]\n"
-          "       taskregctl delete NAME\n");
+    fprintf(stderr, "usage: taskregctl register NAME PROGRAM [ARGS] [--network]\n"
+                    "       taskregctl delete NAME\n");
 }
 
 // The loaded library, freed when the host ends.
 class Library {
 public:
-  explicit Library(const wchar_t* Name) : FModule(LoadLibraryW(Name)) {}
-  ~Library()
-  {
-    if (FModule)
-      FreeLibrary(FModule);
-  }
-  Library(const Library&) = delete;
-  Library& operator=(const Library&) = delete;
+    explicit Library(const wchar_t* Name) : FModule(LoadLibraryW(Name)) {}
+    ~Library()
+    {
+        if (FModule)
+            FreeLibrary(FModule);
+    }
+    Library(const Library&) = delete;
+    Library& operator=(const Library&) = delete;
 
-  HMODULE Module() const { return FModule; }
+    HMODULE Module() const { return FModule; }
 
 private:
-  HMODULE FModule;
+    HMODULE FModule;
 };
 
 // Calls the library with COM initialized. A positive result means the
 // library has already uninitialized COM; otherwise the host does.
-int Call(HMODULE Module, bool Register, const std::vector<const wchar_t*>& Values,
-         bool Network)
+int Call(HMODULE Module, bool Register, const std::vector<const wchar_t*>& Values, bool Network)
 {
-  FARPROC proc = GetProcAddress(Module, Register ? "RegisterScheduledTask" : "DeleteScheduleTask");
-  if (!proc) {
-    fprintf(stderr, "taskregctl: taskreg.dll has no export %s\n",
-            Register ? "RegisterScheduledTask" : "DeleteScheduleTask");
-    return LibraryMissing;
-  }
+    FARPROC proc = GetProcAddress(Module, Register ? "RegisterScheduledTask" : "DeleteScheduleTask");
+    if (!proc) {
+        fprintf(stderr, "taskregctl: taskreg.dll has no export %s\n",
+                Register ? "RegisterScheduledTask" : "DeleteScheduleTask");
+        return LibraryMissing;
+    }
 
-  const HRESULT hr = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-  if (FAILED(hr)) {
-    fprintf(stderr, "taskregctl: CoInitializeEx failed: %x\n", static_cast<unsigned>(hr));
-    return ComFailed;
-  }
+    const HRESULT hr = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    if (FAILED(hr)) {
+        fprintf(stderr, "taskregctl: CoInitializeEx failed: %x\n", static_cast<unsigned>(hr));
+        return ComFailed;
+    }
 
-  int result;
-  if (Register) {
-    const wchar_t* arguments = Values.size() > 2 ? Values[2] : L"";
-    result = reinterpret_cast<RegisterScheduledTaskProc>(proc)(Values[0], Values[1], arguments,
-                                                               Network ? 1 : 0);
-  } else {
-    result = reinterpret_cast<DeleteScheduleTaskProc>(proc)(Values[0]);
-  }
-  if (result <= 0)
-    CoUninitialize();
-  return result;
+    int result;
+    if (Register) {
+        const wchar_t* arguments = Values.size() > 2 ? Values[2] : L"";
+        result = reinterpret_cast<RegisterScheduledTaskProc>(proc)(Values[0], Values[1], arguments, Network ? 1 : 0);
+    } else {
+        result = reinterpret_cast<DeleteScheduleTaskProc>(proc)(Values[0]);
+    }
+    if (result <= 0)
+        CoUninitialize();
+    return result;
 }
 
-}
+} // namespace
 
 int wmain(int argc, wchar_t** argv)
 {
-  if (argc < 2) {
-    PrintUsage();
-    return UsageError;
-  }
-  const bool registering = wcscmp(argv[1], L"register") == 0;
-  const bool deleting = wcscmp(argv[1], L"delete") == 0;
+    if (argc < 2) {
+        PrintUsage();
+        return UsageError;
+    }
+    const bool registering = wcscmp(argv[1], L"register") == 0;
+    const bool deleting = wcscmp(argv[1], L"delete") == 0;
 
-  std::vector<const wchar_t*> values;
-  bool network = false;
-  for (int i = 2; i < argc; ++i) {
-    if (wcscmp(argv[i], NetworkFlag) == 0)
-      network = true;
-    else
-      values.push_back(argv[i]);
-  }
-  const bool valid = (registering && (values.size() == 2 || values.size() == 3)) ||
-                     (deleting && values.size() == 1 && !network);
-  if (!valid) {
-    PrintUsage();
-    return UsageError;
-  }
+    std::vector<const wchar_t*> values;
+    bool network = false;
+    for (int i = 2; i < argc; ++i) {
+        if (wcscmp(argv[i], NetworkFlag) == 0)
+            network = true;
+        else
+            values.push_back(argv[i]);
+    }
+    const bool valid =
+        (registering && (values.size() == 2 || values.size() == 3)) || (deleting && values.size() == 1 && !network);
+    if (!valid) {
+        PrintUsage();
+        return UsageError;
+    }
 
-  const Library library(L"taskreg.dll");
-  if (!library.Module()) {
-    fprintf(stderr, "taskregctl: cannot load taskreg.dll: error %lu\n", GetLastError());
-    return LibraryMissing;
-  }
+    const Library library(L"taskreg.dll");
+    if (!library.Module()) {
+        fprintf(stderr, "taskregctl: cannot load taskreg.dll: error %lu\n", GetLastError());
+        return LibraryMissing;
+    }
 
-  const int result = Call(library.Module(), registering, values, network);
-  printf("\n");
-  fflush(stdout);
-  return result;
+    const int result = Call(library.Module(), registering, values, network);
+    printf("\n");
+    fflush(stdout);
+    return result;
 }

@@ -9,20 +9,11 @@ struct PrimaryLanguage {
 
 // Languages that need no look at the sub-language.
 const PrimaryLanguage PrimaryLanguages[] = {
-    {LANG_DANISH, "Danish"},
-    {LANG_JAPANESE, "Japanese"},
-    {LANG_POLISH, "Poland"},
-    {LANG_SPANISH, "Spanish"},
-    {LANG_DUTCH, "Dutch"},
-    {LANG_TURKISH, "Turkish"},
-    {LANG_VIETNAMESE, "Vietnamese"},
-    {LANG_INDONESIAN, "Indonesian"},
-    {LANG_HUNGARIAN, "Hungarian"},
-    {LANG_FRENCH, "French"},
-    {LANG_GERMAN, "German"},
-    {LANG_ITALIAN, "Italian"},
-    {LANG_KOREAN, "Korean"},
-    {LANG_RUSSIAN, "Russian"},
+    {LANG_DANISH, "Danish"},         {LANG_JAPANESE, "Japanese"},     {LANG_POLISH, "Poland"},
+    {LANG_SPANISH, "Spanish"},       {LANG_DUTCH, "Dutch"},           {LANG_TURKISH, "Turkish"},
+    {LANG_VIETNAMESE, "Vietnamese"}, {LANG_INDONESIAN, "Indonesian"}, {LANG_HUNGARIAN, "Hungarian"},
+    {LANG_FRENCH, "French"},         {LANG_GERMAN, "German"},         {LANG_ITALIAN, "Italian"},
+    {LANG_KOREAN, "Korean"},         {LANG_RUSSIAN, "Russian"},
 };
 
 } // namespace
@@ -36,19 +27,17 @@ const char* LanguageNameForLangId(LANGID id)
         // Taiwan, Hong Kong, Macau and the neutral traditional script write
         // traditional characters; the mainland, Singapore and the neutral
         // simplified script simplified ones.
-        if (sub == SUBLANG_CHINESE_TRADITIONAL || sub == SUBLANG_CHINESE_HONGKONG ||
-            sub == SUBLANG_CHINESE_MACAU || id == LANG_CHINESE_TRADITIONAL)
+        if (sub == SUBLANG_CHINESE_TRADITIONAL || sub == SUBLANG_CHINESE_HONGKONG || sub == SUBLANG_CHINESE_MACAU ||
+            id == LANG_CHINESE_TRADITIONAL)
             return "TChinese";
         return "SChinese";
-    case LANG_PORTUGUESE:
-        return sub == SUBLANG_PORTUGUESE_BRAZILIAN ? "Brazil" : "Portuguese";
+    case LANG_PORTUGUESE: return sub == SUBLANG_PORTUGUESE_BRAZILIAN ? "Brazil" : "Portuguese";
     case LANG_CROATIAN:
         // The same primary language stands for Serbian and Bosnian.
         if (sub == SUBLANG_CROATIAN_CROATIA || sub == SUBLANG_CROATIAN_BOSNIA_HERZEGOVINA_LATIN)
             return "Croatian";
         return "English";
-    default:
-        break;
+    default: break;
     }
     for (const PrimaryLanguage& language : PrimaryLanguages) {
         if (language.primary == primary)

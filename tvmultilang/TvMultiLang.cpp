@@ -104,7 +104,8 @@ std::wstring LookUp(const std::wstring& key)
     std::wstring buffer(256, L'\0');
     for (;;) {
         DWORD size = static_cast<DWORD>(buffer.size());
-        DWORD count = GetPrivateProfileStringW(L"Translations", key.c_str(), key.c_str(), &buffer[0], size, path.c_str());
+        DWORD count =
+            GetPrivateProfileStringW(L"Translations", key.c_str(), key.c_str(), &buffer[0], size, path.c_str());
         // size - 1 characters may mean a cut-off text: read again, larger.
         if (count < size - 1 || size >= MaxLookupCharacters) {
             buffer.resize(count);
@@ -167,7 +168,8 @@ TVMULTILANG_API int __cdecl TvTranslateStrW(const wchar_t* key, wchar_t* text, i
     if (!key || !text || size < 1)
         return -1;
     std::wstring translated = LookUp(key);
-    size_t count = translated.size() < static_cast<size_t>(size - 1) ? translated.size() : static_cast<size_t>(size - 1);
+    size_t count =
+        translated.size() < static_cast<size_t>(size - 1) ? translated.size() : static_cast<size_t>(size - 1);
     std::memcpy(text, translated.data(), count * sizeof(wchar_t));
     text[count] = L'\0';
     return static_cast<int>(count);

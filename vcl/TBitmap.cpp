@@ -344,7 +344,10 @@ void TBitmap::Adopt(HBITMAP handle)
         switch (section.dsBm.bmBitsPixel) {
         case 24: FPixelFormat = pf24bit; break;
         case 32: FPixelFormat = pf32bit; break;
-        default: FPixelFormat = pfCustom; FBits = nullptr; break;
+        default:
+            FPixelFormat = pfCustom;
+            FBits = nullptr;
+            break;
         }
     } else {
         FPixelFormat = pfDevice;

@@ -89,11 +89,11 @@ void TCanvas::CopyRect(const TRect& Dest, TCanvas* Source, const TRect& SourceRe
         return;
     BOOL ok;
     if (Dest.Width() == SourceRect.Width() && Dest.Height() == SourceRect.Height())
-        ok = BitBlt(dest, Dest.Left, Dest.Top, Dest.Width(), Dest.Height(), source, SourceRect.Left,
-                    SourceRect.Top, FCopyMode);
+        ok = BitBlt(dest, Dest.Left, Dest.Top, Dest.Width(), Dest.Height(), source, SourceRect.Left, SourceRect.Top,
+                    FCopyMode);
     else
-        ok = StretchBlt(dest, Dest.Left, Dest.Top, Dest.Width(), Dest.Height(), source, SourceRect.Left,
-                        SourceRect.Top, SourceRect.Width(), SourceRect.Height(), FCopyMode);
+        ok = StretchBlt(dest, Dest.Left, Dest.Top, Dest.Width(), Dest.Height(), source, SourceRect.Left, SourceRect.Top,
+                        SourceRect.Width(), SourceRect.Height(), FCopyMode);
     if (!ok)
         RaiseLastOSError(L"BitBlt");
 }

@@ -77,9 +77,18 @@ void TForm::CreateParams(TCreateParams& Params)
     switch (FBorderStyle) {
     case bsNone: Params.Style |= WS_POPUP; break;
     case bsSingle: Params.Style |= WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX; break;
-    case bsDialog: Params.Style |= WS_POPUP | WS_CAPTION | WS_SYSMENU; Params.ExStyle |= WS_EX_DLGMODALFRAME; break;
-    case bsToolWindow: Params.Style |= WS_CAPTION | WS_SYSMENU; Params.ExStyle |= WS_EX_TOOLWINDOW; break;
-    case bsSizeToolWin: Params.Style |= WS_CAPTION | WS_SYSMENU | WS_THICKFRAME; Params.ExStyle |= WS_EX_TOOLWINDOW; break;
+    case bsDialog:
+        Params.Style |= WS_POPUP | WS_CAPTION | WS_SYSMENU;
+        Params.ExStyle |= WS_EX_DLGMODALFRAME;
+        break;
+    case bsToolWindow:
+        Params.Style |= WS_CAPTION | WS_SYSMENU;
+        Params.ExStyle |= WS_EX_TOOLWINDOW;
+        break;
+    case bsSizeToolWin:
+        Params.Style |= WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
+        Params.ExStyle |= WS_EX_TOOLWINDOW;
+        break;
     case bsSizeable: Params.Style |= WS_OVERLAPPEDWINDOW; break;
     }
     Params.WindowClass.hIcon = LoadIconW(Params.WindowClass.hInstance, L"MAINICON");
@@ -142,9 +151,7 @@ LRESULT TForm::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam)
         if (wParam && Application->MainForm() == this)
             Application->Terminate();
         return 0;
-    case WM_DISPLAYCHANGE:
-        FOnDisplayChange(this);
-        return TWinControl::WndProc(Msg, wParam, lParam);
+    case WM_DISPLAYCHANGE: FOnDisplayChange(this); return TWinControl::WndProc(Msg, wParam, lParam);
     case WM_DPICHANGED: {
         TRect suggested;
         if (lParam)
@@ -157,7 +164,6 @@ LRESULT TForm::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam)
         FOnGetObject(this, wParam, lParam, result);
         return result ? result : TWinControl::WndProc(Msg, wParam, lParam);
     }
-    default:
-        return TWinControl::WndProc(Msg, wParam, lParam);
+    default: return TWinControl::WndProc(Msg, wParam, lParam);
     }
 }

@@ -87,8 +87,7 @@ void TWinControl::CreateWnd()
     if (!GetClassInfoExW(wc.hInstance, wc.lpszClassName, &existing) && !RegisterClassExW(&wc))
         RaiseLastOSError(L"RegisterClassExW");
     HWND window = CreateWindowExW(params.ExStyle, wc.lpszClassName, params.Caption.c_str(), params.Style, params.X,
-                                  params.Y, params.Width, params.Height, params.WndParent, nullptr, wc.hInstance,
-                                  this);
+                                  params.Y, params.Width, params.Height, params.WndParent, nullptr, wc.hInstance, this);
     if (!window)
         RaiseLastOSError(L"CreateWindowExW");
     FHandle = window;
@@ -151,9 +150,7 @@ LRESULT TWinControl::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam)
         MouseUp(button, MouseShiftState(wParam), GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
         return 0;
     }
-    case WM_MOUSEMOVE:
-        MouseMove(MouseShiftState(wParam), GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
-        return 0;
+    case WM_MOUSEMOVE: MouseMove(MouseShiftState(wParam), GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)); return 0;
     case WM_KEYDOWN: {
         WORD key = static_cast<WORD>(wParam);
         // Bit 30: the key was down before this message.
@@ -165,12 +162,8 @@ LRESULT TWinControl::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam)
         KeyUp(key, KeyboardShiftState());
         return 0;
     }
-    case WM_SETFOCUS:
-        FOnEnter(this);
-        break;
-    case WM_KILLFOCUS:
-        FOnExit(this);
-        break;
+    case WM_SETFOCUS: FOnEnter(this); break;
+    case WM_KILLFOCUS: FOnExit(this); break;
     case WM_WINDOWPOSCHANGED: {
         RECT r;
         if (GetWindowRect(window, &r)) {
@@ -181,8 +174,7 @@ LRESULT TWinControl::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam)
         }
         break;
     }
-    default:
-        break;
+    default: break;
     }
     return DefWindowProcW(window, Msg, wParam, lParam);
 }

@@ -24,8 +24,8 @@ protected:
     // The work of Apply on a non-empty block. The default computes cell by
     // cell, rows outer, columns inner; a filter may override it with a faster
     // computation that gives the same values.
-    virtual void ApplyBlock(const IntMatrix source, int rowOffset, int colOffset, int rows, int cols,
-                            IntMatrix target, int targetRowOffset, int targetColOffset) const;
+    virtual void ApplyBlock(const IntMatrix source, int rowOffset, int colOffset, int rows, int cols, IntMatrix target,
+                            int targetRowOffset, int targetColOffset) const;
 };
 
 } // namespace gs

@@ -2,9 +2,7 @@
 
 namespace gs {
 
-GsButtonOuterGlowTextEffect::GsButtonOuterGlowTextEffect() : FRaised(NewStateEffect())
-{
-}
+GsButtonOuterGlowTextEffect::GsButtonOuterGlowTextEffect() : FRaised(NewStateEffect()) {}
 
 GsButtonOuterGlowTextEffect::~GsButtonOuterGlowTextEffect()
 {

@@ -8,12 +8,10 @@
 
 namespace gs {
 
-GsOuterGlowTextEffectPainter::GsOuterGlowTextEffectPainter(GsTextRadiationEffect* Effect) : FEffect(Effect)
-{
-}
+GsOuterGlowTextEffectPainter::GsOuterGlowTextEffectPainter(GsTextRadiationEffect* Effect) : FEffect(Effect) {}
 
-void GsOuterGlowTextEffectPainter::PaintText(TCanvas* Target, const char* Text, TRect* Rect, UINT Format,
-                                             int AsLayer, bool PerPixelAlpha)
+void GsOuterGlowTextEffectPainter::PaintText(TCanvas* Target, const char* Text, TRect* Rect, UINT Format, int AsLayer,
+                                             bool PerPixelAlpha)
 {
     Target->Font()->Assign(FEffect->Font());
     FEffect->GlowPainter()->PaintText(Target, Text, Rect, Format, AsLayer, PerPixelAlpha);
@@ -48,8 +46,8 @@ void GsOuterGlowTextEffectPainter::PaintOnBitmap(TBitmap* Target, const Char* Te
     CopyBitmapToCanvas(Target->Canvas(), Rect, copy.get(), TPoint{Rect.Left, Rect.Top});
 }
 
-void GsOuterGlowTextEffectPainter::PaintText(TBitmap* Target, const char* Text, TRect* Rect, UINT Format,
-                                             int AsLayer, bool PerPixelAlpha)
+void GsOuterGlowTextEffectPainter::PaintText(TBitmap* Target, const char* Text, TRect* Rect, UINT Format, int AsLayer,
+                                             bool PerPixelAlpha)
 {
     PaintOnBitmap(Target, Text, *Rect, Format, AsLayer, PerPixelAlpha);
 }

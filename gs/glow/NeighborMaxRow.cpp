@@ -11,8 +11,8 @@
 
 namespace gs {
 
-void NeighborMaxRowScalar(const std::uint8_t* const* taps, const NeighborTapGroup* groups, int groupCount,
-                          int count, std::uint16_t* out)
+void NeighborMaxRowScalar(const std::uint8_t* const* taps, const NeighborTapGroup* groups, int groupCount, int count,
+                          std::uint16_t* out)
 {
     for (int j = 0; j < count; ++j) {
         unsigned best = 0;
@@ -40,9 +40,8 @@ void NeighborMaxRowScalar(const std::uint8_t* const* taps, const NeighborTapGrou
 #endif
 
 __attribute__((target("sse2"))) GS_VECTOR_ENTRY void NeighborMaxRowSse2(const std::uint8_t* const* taps,
-                                                                          const NeighborTapGroup* groups,
-                                                                          int groupCount, int count,
-                                                                          std::uint16_t* out)
+                                                                        const NeighborTapGroup* groups, int groupCount,
+                                                                        int count, std::uint16_t* out)
 {
     // SSE2 has no unsigned 16-bit maximum: the running maxima are kept with
     // the sign bit flipped and compared as signed values.
@@ -69,9 +68,8 @@ __attribute__((target("sse2"))) GS_VECTOR_ENTRY void NeighborMaxRowSse2(const st
 }
 
 __attribute__((target("avx2"))) GS_VECTOR_ENTRY void NeighborMaxRowAvx2(const std::uint8_t* const* taps,
-                                                                          const NeighborTapGroup* groups,
-                                                                          int groupCount, int count,
-                                                                          std::uint16_t* out)
+                                                                        const NeighborTapGroup* groups, int groupCount,
+                                                                        int count, std::uint16_t* out)
 {
     for (int j = 0; j < count; j += 32) {
         __m256i bestLo = _mm256_setzero_si256();

@@ -19,21 +19,21 @@ struct NeighborTapGroup {
 // NeighborMaxRowStep columns: they read taps[t][j] and write out[j] for every
 // j below count rounded up to a multiple of NeighborMaxRowStep, so the rows and
 // out must reach that far.
-using NeighborMaxRowFunc = void (*)(const std::uint8_t* const* taps, const NeighborTapGroup* groups,
-                                    int groupCount, int count, std::uint16_t* out);
+using NeighborMaxRowFunc = void (*)(const std::uint8_t* const* taps, const NeighborTapGroup* groups, int groupCount,
+                                    int count, std::uint16_t* out);
 
 constexpr int NeighborMaxRowStep = 32;
 
-void NeighborMaxRowScalar(const std::uint8_t* const* taps, const NeighborTapGroup* groups, int groupCount,
-                          int count, std::uint16_t* out);
+void NeighborMaxRowScalar(const std::uint8_t* const* taps, const NeighborTapGroup* groups, int groupCount, int count,
+                          std::uint16_t* out);
 
 #if defined(__i386__) || defined(__x86_64__)
 #define GS_NEIGHBOR_MAX_ROW_X86 1
 // Callable only when the processor has the instruction set (see below).
-void NeighborMaxRowSse2(const std::uint8_t* const* taps, const NeighborTapGroup* groups, int groupCount,
-                        int count, std::uint16_t* out);
-void NeighborMaxRowAvx2(const std::uint8_t* const* taps, const NeighborTapGroup* groups, int groupCount,
-                        int count, std::uint16_t* out);
+void NeighborMaxRowSse2(const std::uint8_t* const* taps, const NeighborTapGroup* groups, int groupCount, int count,
+                        std::uint16_t* out);
+void NeighborMaxRowAvx2(const std::uint8_t* const* taps, const NeighborTapGroup* groups, int groupCount, int count,
+                        std::uint16_t* out);
 bool CpuHasSse2();
 bool CpuHasAvx2();
 #endif

@@ -38,8 +38,8 @@ int NeighborWeightedFilter::Compute(const IntMatrix source, int rowOffset, int c
         for (int dx = -FRadiusX; dx <= FRadiusX; ++dx) {
             if (i + dy < 0 || j + dx < 0 || i + dy >= rows || j + dx >= cols)
                 continue;
-            const std::int32_t v = MulWrap(source[rowOffset + i + dy][colOffset + j + dx],
-                                           FWeights[FRadiusY + dy][FRadiusX + dx]);
+            const std::int32_t v =
+                MulWrap(source[rowOffset + i + dy][colOffset + j + dx], FWeights[FRadiusY + dy][FRadiusX + dx]);
             if (v > best)
                 best = v;
         }
@@ -72,7 +72,7 @@ bool NeighborWeightedFilter::ApplyBytes(const IntMatrix source, int rowOffset, i
 
     struct Tap {
         int Weight;
-        int Row;    // 0 .. 2 * radiusY
+        int Row; // 0 .. 2 * radiusY
         int Column; // 0 .. 2 * radiusX
     };
     const int kernelRows = 2 * FRadiusY + 1;
@@ -145,8 +145,8 @@ bool NeighborWeightedFilter::ApplyBytes(const IntMatrix source, int rowOffset, i
             if (b < 0 || b >= rows || lastNonZero[b] < 0)
                 continue;
             if (groups.empty() || groups.back().Weight != tap.Weight)
-                groups.push_back(NeighborTapGroup{static_cast<std::uint16_t>(tap.Weight),
-                                                  static_cast<int>(taps.size()), 0});
+                groups.push_back(
+                    NeighborTapGroup{static_cast<std::uint16_t>(tap.Weight), static_cast<int>(taps.size()), 0});
             ++groups.back().Count;
             taps.push_back(slot(b) + tap.Column);
             lo = std::min(lo, firstNonZero[b] + FRadiusX - tap.Column);

@@ -18,8 +18,7 @@ public:
     NeighborWeightedFilter(const NeighborWeightedFilter&) = delete;
     NeighborWeightedFilter& operator=(const NeighborWeightedFilter&) = delete;
 
-    int Compute(const IntMatrix source, int rowOffset, int colOffset, int rows, int cols, int i,
-                int j) const override;
+    int Compute(const IntMatrix source, int rowOffset, int colOffset, int rows, int cols, int i, int j) const override;
 
     IntMatrix Weights() const { return FWeights; }
     int Divisor() const { return FDivisor; }

@@ -41,9 +41,7 @@ IntMatrix BuildGlowKernel(int radius, float spread, float opacity)
 
 } // namespace
 
-OuterGlowFilterFactory::OuterGlowFilterFactory() : FSpread(0.0f), FOpacity(1.0f), FCache(nullptr)
-{
-}
+OuterGlowFilterFactory::OuterGlowFilterFactory() : FSpread(0.0f), FOpacity(1.0f), FCache(nullptr) {}
 
 OuterGlowFilterFactory::~OuterGlowFilterFactory()
 {

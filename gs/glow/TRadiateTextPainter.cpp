@@ -81,9 +81,7 @@ int TRadiateTextPainter::Luma(int Red, int Green, int Blue)
     return static_cast<int>(0.299 * Red + 0.587 * Green + 0.114 * Blue + 0.5);
 }
 
-TRadiateTextPainter::TRadiateTextPainter() : FFactory(new OuterGlowFilterFactory)
-{
-}
+TRadiateTextPainter::TRadiateTextPainter() : FFactory(new OuterGlowFilterFactory) {}
 
 TRadiateTextPainter::~TRadiateTextPainter()
 {
@@ -165,8 +163,8 @@ void TRadiateTextPainter::Radiate(TBitmap* Bitmap, const TRect& Rect, bool PerPi
 }
 
 template <typename Char>
-void TRadiateTextPainter::PaintOnCanvas(TCanvas* Target, const Char* Text, const TRect& Rect, UINT Format,
-                                        int AsLayer, bool PerPixelAlpha)
+void TRadiateTextPainter::PaintOnCanvas(TCanvas* Target, const Char* Text, const TRect& Rect, UINT Format, int AsLayer,
+                                        bool PerPixelAlpha)
 {
     if (IsEmpty(Rect))
         return;
@@ -185,8 +183,8 @@ void TRadiateTextPainter::PaintOnCanvas(TCanvas* Target, const Char* Text, const
 }
 
 template <typename Char>
-void TRadiateTextPainter::PaintOnBitmap(TBitmap* Target, const Char* Text, const TRect& Rect, UINT Format,
-                                        int AsLayer, bool PerPixelAlpha)
+void TRadiateTextPainter::PaintOnBitmap(TBitmap* Target, const Char* Text, const TRect& Rect, UINT Format, int AsLayer,
+                                        bool PerPixelAlpha)
 {
     const int r = RadiusPixels();
     TCanvas* canvas = Target->Canvas();

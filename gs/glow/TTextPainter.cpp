@@ -44,9 +44,7 @@ bool IsEmpty(const TRect& rect)
 
 TTextPainter::~TTextPainter() = default;
 
-void TTextPainter::Release()
-{
-}
+void TTextPainter::Release() {}
 
 void TTextPainter::DrawPlainText(TCanvas* Canvas, const char* Text, const TRect& Rect, UINT Format)
 {

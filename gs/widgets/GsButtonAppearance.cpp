@@ -44,10 +44,8 @@ TBitmap* GsButtonAppearance::GetBitmap(unsigned Index)
     switch (Index) {
     case StateSunken:
     case StateFocused:
-    case StateActive:
-        return GetBitmap(StateHovered);
-    default:
-        return GetBitmap(StateRaised);
+    case StateActive: return GetBitmap(StateHovered);
+    default: return GetBitmap(StateRaised);
     }
 }
 

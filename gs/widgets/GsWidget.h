@@ -16,7 +16,7 @@ class GsWidget;
 
 // How a widget composites its pictures into the frame.
 enum GsDrawMode : std::int32_t {
-    dmCopy = 0,          // the picture's pixels replace the target's
+    dmCopy = 0, // the picture's pixels replace the target's
     dmStraightAlpha = 1, // the picture carries straight alpha
     dmPremultiplied = 2, // the picture carries premultiplied alpha
 };
@@ -37,7 +37,7 @@ class GsWidget {
 public:
     // Bits of Options.
     static constexpr std::uint8_t MouseMoveOverChildren = 1 << 1; // raise OnMouseMove also for moves over a child
-    static constexpr std::uint8_t Buffered = 1 << 3;              // paint the subtree into an own buffer first
+    static constexpr std::uint8_t Buffered = 1 << 3; // paint the subtree into an own buffer first
 
     GsWidget();
     // Destroys the children, each once, in list order. A widget that still
@@ -250,7 +250,7 @@ protected:
     UnicodeString FAccessibleName;
     bool FTabStop = false;
     GsWidget* FFocus = nullptr; // on the root
-    bool FHostFocused = true;   // on the root
+    bool FHostFocused = true; // on the root
     GsKeyEvent FOnKeyDown;
     GsNotifyEvent FOnFocusChange;
 

@@ -35,15 +35,9 @@ UINT WdgCustomControl::TextFormat() const
 {
     UINT format = 0;
     switch (FAlignment) {
-    case taRightJustify:
-        format |= DT_RIGHT;
-        break;
-    case taCenter:
-        format |= DT_CENTER;
-        break;
-    default:
-        format |= DT_LEFT;
-        break;
+    case taRightJustify: format |= DT_RIGHT; break;
+    case taCenter: format |= DT_CENTER; break;
+    default: format |= DT_LEFT; break;
     }
     if (FLayout == tlCenter)
         format |= DT_VCENTER;

@@ -9,24 +9,18 @@ namespace {
 UINT AlignmentFlag(TAlignment alignment)
 {
     switch (alignment) {
-    case taRightJustify:
-        return DT_RIGHT;
-    case taCenter:
-        return DT_CENTER;
-    default:
-        return DT_LEFT;
+    case taRightJustify: return DT_RIGHT;
+    case taCenter: return DT_CENTER;
+    default: return DT_LEFT;
     }
 }
 
 UINT LayoutFlag(TTextLayout layout)
 {
     switch (layout) {
-    case tlCenter:
-        return DT_VCENTER;
-    case tlBottom:
-        return DT_BOTTOM;
-    default:
-        return 0;
+    case tlCenter: return DT_VCENTER;
+    case tlBottom: return DT_BOTTOM;
+    default: return 0;
     }
 }
 

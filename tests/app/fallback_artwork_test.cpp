@@ -31,10 +31,8 @@ bool SamePixels(TBitmap* a, TBitmap* b)
 TEST(DrawMissingCloseLooks, DrawsACrossOnlyWhereTheFallbacksEndWithoutAPicture)
 {
     const Case cases[] = {
-        {"nothing loaded", false, false, false, 44, 44, 44},
-        {"only normal loaded", true, false, false, 30, 0, 0},
-        {"normal missing", false, true, true, 44, 30, 30},
-        {"only hover loaded", false, true, false, 44, 30, 0},
+        {"nothing loaded", false, false, false, 44, 44, 44},     {"only normal loaded", true, false, false, 30, 0, 0},
+        {"normal missing", false, true, true, 44, 30, 30},       {"only hover loaded", false, true, false, 44, 30, 0},
         {"only pressed loaded", false, false, true, 44, 44, 30},
     };
     for (const Case& c : cases) {

@@ -25,15 +25,15 @@ using testsupport::PortsKey;
 
 struct Language {
     const char* name;
-    int modelsTopShift;  // move of the second paragraph, times the scale
+    int modelsTopShift; // move of the second paragraph, times the scale
 };
 
 // The shipped languages with the second paragraph's place for each.
 const Language Languages[] = {
-    {"English", 0},     {"TChinese", -35},   {"SChinese", -35}, {"Danish", -15},    {"Japanese", -15},
-    {"Poland", 25},     {"Portuguese", 25},  {"Brazil", 25},    {"Spanish", 25},    {"Dutch", 25},
-    {"Turkish", 25},    {"Vietnamese", 25},  {"Indonesian", 25}, {"Croatian", 25},  {"Hungarian", 30},
-    {"French", 40},     {"German", 40},      {"Italian", 0},    {"Korean", 0},      {"Russian", 0},
+    {"English", 0},  {"TChinese", -35},  {"SChinese", -35},  {"Danish", -15},  {"Japanese", -15},
+    {"Poland", 25},  {"Portuguese", 25}, {"Brazil", 25},     {"Spanish", 25},  {"Dutch", 25},
+    {"Turkish", 25}, {"Vietnamese", 25}, {"Indonesian", 25}, {"Croatian", 25}, {"Hungarian", 30},
+    {"French", 40},  {"German", 40},     {"Italian", 0},     {"Korean", 0},    {"Russian", 0},
 };
 
 std::wstring Wide(const char* text)
@@ -45,8 +45,8 @@ std::wstring Translation(const Language& language, const wchar_t* key)
 {
     std::wstring file = ExeFolder() + L"\\images\\LangFiles\\" + Wide(language.name) + L".ini";
     std::vector<wchar_t> text(4096);
-    DWORD count = GetPrivateProfileStringW(L"Translations", key, L"", text.data(), static_cast<DWORD>(text.size()),
-                                           file.c_str());
+    DWORD count =
+        GetPrivateProfileStringW(L"Translations", key, L"", text.data(), static_cast<DWORD>(text.size()), file.c_str());
     return std::wstring(text.data(), count);
 }
 
@@ -230,13 +230,13 @@ TEST_P(LanguageFitTest, EveryCharacterHasGlyph)
 TEST(PanelFonts, CoverScripts)
 {
     const wchar_t* const samples[] = {
-        L"Aa\x00E9\x00F8\x0151\x0107\x015F\x011F\x0131",  // Latin with accents
-        L"\x0416\x0436\x0451\x044B",                      // Cyrillic
-        L"\x0391\x03A9\x03B1\x03C9\x03AC",                // Greek
-        L"\x1EA1\x1EBF\x1EE9\x01B0\x0111",                // Vietnamese
-        L"\x4E2D\x6587\x7E41\x9AD4\x3002\xFF0C",          // Chinese
-        L"\x3042\x30A2\x65E5\x672C",                      // Japanese
-        L"\xD55C\xAD6D\xC5B4",                            // Korean
+        L"Aa\x00E9\x00F8\x0151\x0107\x015F\x011F\x0131", // Latin with accents
+        L"\x0416\x0436\x0451\x044B", // Cyrillic
+        L"\x0391\x03A9\x03B1\x03C9\x03AC", // Greek
+        L"\x1EA1\x1EBF\x1EE9\x01B0\x0111", // Vietnamese
+        L"\x4E2D\x6587\x7E41\x9AD4\x3002\xFF0C", // Chinese
+        L"\x3042\x30A2\x65E5\x672C", // Japanese
+        L"\xD55C\xAD6D\xC5B4", // Korean
     };
     for (const wchar_t* face : {L"Segoe UI", L"MS UI Gothic"}) {
         GlyphCanvas canvas(face);
@@ -246,7 +246,8 @@ TEST(PanelFonts, CoverScripts)
             for (const wchar_t* c = sample; *c; ++c) {
                 std::vector<DWORD> glyph = canvas.Render(*c);
                 EXPECT_FALSE(glyph == missing || Blank(glyph))
-                    << std::string(face, face + lstrlenW(face)) << ": no glyph for U+" << std::hex << static_cast<int>(*c);
+                    << std::string(face, face + lstrlenW(face)) << ": no glyph for U+" << std::hex
+                    << static_cast<int>(*c);
             }
         }
     }

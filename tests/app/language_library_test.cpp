@@ -63,7 +63,8 @@ protected:
         if (kind.empty())
             return;
         std::wstring source = Folder + L"\\doubles\\lang_double_" + kind + L".dll";
-        ASSERT_TRUE(CopyFileW(source.c_str(), LibraryPath().c_str(), FALSE)) << Narrow(source) << " error " << GetLastError();
+        ASSERT_TRUE(CopyFileW(source.c_str(), LibraryPath().c_str(), FALSE))
+            << Narrow(source) << " error " << GetLastError();
     }
 
     int Load(const std::wstring& kind)
@@ -139,11 +140,10 @@ TEST_F(LanguageLibraryTest, UnterminatedNameAndPathAreCutAtBufferEnds)
 
 TEST_F(LanguageLibraryTest, LooksUpTranslations)
 {
-    WriteTranslations(L"Testish.ini",
-                      L"[Other]\r\nOnly here=Nur hier\r\n"
-                      L"[Translations]\r\n"
-                      L"Portica Dock is compatible.=Portica Dock passt.\r\n"
-                      L"Empty=\r\n");
+    WriteTranslations(L"Testish.ini", L"[Other]\r\nOnly here=Nur hier\r\n"
+                                      L"[Translations]\r\n"
+                                      L"Portica Dock is compatible.=Portica Dock passt.\r\n"
+                                      L"Empty=\r\n");
     ASSERT_EQ(0, Load(L"named"));
     EXPECT_STREQ(L"Portica Dock passt.", TranslateText(L"Portica Dock is compatible."));
     EXPECT_STREQ(L"Portica Dock passt.", TranslateText(L"PORTICA DOCK IS COMPATIBLE.")) << "keys match in any case";

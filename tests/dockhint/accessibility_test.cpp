@@ -399,22 +399,35 @@ TEST(Accessibility, FocusFollowsTheWindowAndAClientOutlivingThePanelIsDisconnect
         // This thread receives it under Wine only while the window exists.
         EXPECT_TRUE(events.WaitFor(EVENT_SYSTEM_DIALOGEND, window, CHILDID_SELF));
         EXPECT_FALSE(PanelForm->OnPaint() || PanelForm->OnMouseMove() || PanelForm->OnMouseDown() ||
-                     PanelForm->OnMouseUp() || PanelForm->OnKeyDown() || PanelForm->OnKeyUp() ||
-                     PanelForm->OnEnter() || PanelForm->OnExit() || PanelForm->OnGetObject() ||
-                     PanelForm->OnDisplayChange() || PanelForm->OnDpiChange());
+                     PanelForm->OnMouseUp() || PanelForm->OnKeyDown() || PanelForm->OnKeyUp() || PanelForm->OnEnter() ||
+                     PanelForm->OnExit() || PanelForm->OnGetObject() || PanelForm->OnDisplayChange() ||
+                     PanelForm->OnDpiChange());
     }
     VARIANT self = Child(CHILDID_SELF), v;
     BSTR s = nullptr;
     LONG n;
     IDispatch* p;
-    for (HRESULT hr : {held->get_accParent(&p), held->get_accChildCount(&n), held->get_accChild(self, &p),
-                       held->get_accName(self, &s), held->get_accValue(self, &s), held->get_accDescription(self, &s),
-                       held->get_accRole(self, &v), held->get_accState(self, &v), held->get_accHelp(self, &s),
-                       held->get_accHelpTopic(&s, self, &n), held->get_accKeyboardShortcut(self, &s),
-                       held->get_accFocus(&v), held->get_accSelection(&v), held->get_accDefaultAction(self, &s),
-                       held->accSelect(SELFLAG_TAKEFOCUS, self), held->accLocation(&n, &n, &n, &n, self),
-                       held->accNavigate(NAVDIR_FIRSTCHILD, self, &v), held->accHitTest(0, 0, &v),
-                       held->accDoDefaultAction(self), held->put_accName(self, s), held->put_accValue(self, s)})
+    for (HRESULT hr : {held->get_accParent(&p),
+                       held->get_accChildCount(&n),
+                       held->get_accChild(self, &p),
+                       held->get_accName(self, &s),
+                       held->get_accValue(self, &s),
+                       held->get_accDescription(self, &s),
+                       held->get_accRole(self, &v),
+                       held->get_accState(self, &v),
+                       held->get_accHelp(self, &s),
+                       held->get_accHelpTopic(&s, self, &n),
+                       held->get_accKeyboardShortcut(self, &s),
+                       held->get_accFocus(&v),
+                       held->get_accSelection(&v),
+                       held->get_accDefaultAction(self, &s),
+                       held->accSelect(SELFLAG_TAKEFOCUS, self),
+                       held->accLocation(&n, &n, &n, &n, self),
+                       held->accNavigate(NAVDIR_FIRSTCHILD, self, &v),
+                       held->accHitTest(0, 0, &v),
+                       held->accDoDefaultAction(self),
+                       held->put_accName(self, s),
+                       held->put_accValue(self, s)})
         EXPECT_EQ(RPC_E_DISCONNECTED, hr);
     held->Release();
 }

@@ -32,7 +32,6 @@ int Scale()
     return Screen->Width() < 3840 ? 1 : 2;
 }
 
-
 // The text of the key in a shipped language file beside this program.
 std::wstring Translation(const wchar_t* language, const wchar_t* key)
 {
@@ -70,8 +69,7 @@ int TextHeight(gs::WdgLabel* label)
 {
     TBitmap scratch;
     TRect r(0, 0, label->Width(), 0);
-    label->TextEffect()->GetTextPainter()->CalcRect(scratch.Canvas(), label->Text().c_str(), &r,
-                                                    label->TextFormat());
+    label->TextEffect()->GetTextPainter()->CalcRect(scratch.Canvas(), label->Text().c_str(), &r, label->TextFormat());
     return r.Height();
 }
 
@@ -106,12 +104,12 @@ struct LanguageCase {
 };
 
 const LanguageCase Languages[] = {
-    {"TChinese", 120, false},  {"SChinese", 120, false},  {"Danish", 140, false},    {"Japanese", 140, true},
-    {"japanese", 140, true},   {"Poland", 180, false},    {"Portuguese", 180, false}, {"Brazil", 180, false},
-    {"Spanish", 180, false},   {"Dutch", 180, false},     {"Turkish", 180, false},   {"Vietnamese", 180, false},
-    {"Indonesian", 180, false}, {"Croatian", 180, false}, {"Hungarian", 185, false}, {"French", 195, false},
-    {"GERMAN", 195, false},    {"Chinese", 155, false},   {"English", 155, false},   {"Italian", 155, false},
-    {"Korean", 155, false},    {"Russian", 155, false},
+    {"TChinese", 120, false},   {"SChinese", 120, false}, {"Danish", 140, false},     {"Japanese", 140, true},
+    {"japanese", 140, true},    {"Poland", 180, false},   {"Portuguese", 180, false}, {"Brazil", 180, false},
+    {"Spanish", 180, false},    {"Dutch", 180, false},    {"Turkish", 180, false},    {"Vietnamese", 180, false},
+    {"Indonesian", 180, false}, {"Croatian", 180, false}, {"Hungarian", 185, false},  {"French", 195, false},
+    {"GERMAN", 195, false},     {"Chinese", 155, false},  {"English", 155, false},    {"Italian", 155, false},
+    {"Korean", 155, false},     {"Russian", 155, false},
 };
 
 } // namespace

@@ -27,8 +27,8 @@ public:
         wc.hInstance = GetModuleHandleW(nullptr);
         wc.lpszClassName = className;
         RegisterClassW(&wc);
-        FWindow = CreateWindowExW(0, className, caption, WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, wc.hInstance,
-                                  nullptr);
+        FWindow =
+            CreateWindowExW(0, className, caption, WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, wc.hInstance, nullptr);
     }
     ~ForeignWindow()
     {
@@ -195,8 +195,8 @@ TEST(DockHint, ShowsOneTopmostLayeredBorderlessWindowThatEndsWithTheSession)
     // Called off (another program refused): the help stays and answers.
     SendMessageW(window, WM_ENDSESSION, FALSE, ENDSESSION_CLOSEAPP);
     DWORD_PTR answer = FALSE;
-    EXPECT_TRUE(SendMessageTimeoutW(window, WM_QUERYENDSESSION, 0, ENDSESSION_CLOSEAPP, SMTO_BLOCK, 20000, &answer)
-        && answer == TRUE && IsWindowVisible(window))
+    EXPECT_TRUE(SendMessageTimeoutW(window, WM_QUERYENDSESSION, 0, ENDSESSION_CLOSEAPP, SMTO_BLOCK, 20000, &answer) &&
+                answer == TRUE && IsWindowVisible(window))
         << "the help ended when the session's end was called off";
     SendMessageW(window, WM_ENDSESSION, TRUE, ENDSESSION_CLOSEAPP);
     DWORD code = 99;
@@ -239,8 +239,8 @@ TEST(DockHint, EndsWithStatus1WhenGdiplusCannotStart)
     std::wstring folder = TempFolder(L"dockhint-nogdiplus");
     const wchar_t* exeName = L"dockhint_nogdiplus.exe";
     ASSERT_TRUE(CopyFileW((StageFolder() + L"\\dockhint.exe").c_str(), (folder + L"\\" + exeName).c_str(), FALSE));
-    ASSERT_TRUE(CopyFileW((WinePath(FAKE_GDIPLUS_DIR) + L"\\gdiplus.dll").c_str(),
-                          (folder + L"\\gdiplus.dll").c_str(), FALSE));
+    ASSERT_TRUE(
+        CopyFileW((WinePath(FAKE_GDIPLUS_DIR) + L"\\gdiplus.dll").c_str(), (folder + L"\\gdiplus.dll").c_str(), FALSE));
     // Windows starts the program only when the stand-in has every function it imports.
     PeFile program(folder + L"\\" + exeName);
     PeFile standIn(folder + L"\\gdiplus.dll");

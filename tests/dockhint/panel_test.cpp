@@ -36,8 +36,7 @@ struct ShownPanel {
     DockHintProcess Process;
     HWND Window = nullptr;
 
-    explicit ShownPanel(const std::wstring& folder = StageFolder())
-        : Process(folder)
+    explicit ShownPanel(const std::wstring& folder = StageFolder()) : Process(folder)
     {
         Window = Process.WaitForWindow();
         if (Window)
@@ -242,16 +241,16 @@ TEST(Panel, LeftDragOnBackgroundOrTextMovesTheWindowOthersDoNot)
 
 TEST(Panel, AMissingPictureShowsItsMessageAndThePanelStillComes)
 {
-    std::wstring folder = CopyOfProgram(L"dockhint-nohover",
-                                        {L"images\\1920\\close_hover.png", L"images\\4k\\close_hover.png"});
+    std::wstring folder =
+        CopyOfProgram(L"dockhint-nohover", {L"images\\1920\\close_hover.png", L"images\\4k\\close_hover.png"});
     DockHintProcess process(folder);
     ASSERT_TRUE(process.Started());
     HWND box = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (box = FindLoadImageBox(process.Id())) != nullptr; })) << "no message box";
     std::wstring text;
     EnumChildWindows(box, &CollectText, reinterpret_cast<LPARAM>(&text));
-    std::wstring expected = L"Can not load image " + folder + L"\\images\\" +
-                            (ScreenScale() == 1 ? L"1920" : L"4k") + L"\\close_hover.png";
+    std::wstring expected =
+        L"Can not load image " + folder + L"\\images\\" + (ScreenScale() == 1 ? L"1920" : L"4k") + L"\\close_hover.png";
     EXPECT_EQ(expected, text);
     PostMessageW(box, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); })) << "message box stays";
@@ -295,8 +294,8 @@ TEST(Panel, WithoutItsBackgroundPictureThePanelShowsAtItsDesignSizeAndCloses)
 
 TEST(Panel, WithoutItsClosePicturesTheButtonStillCloses)
 {
-    DockHintProcess process(CopyOfProgram(L"dockhint-noclose",
-                                          BothSets({L"close_normal.png", L"close_click.png", L"close_hover.png"})));
+    DockHintProcess process(
+        CopyOfProgram(L"dockhint-noclose", BothSets({L"close_normal.png", L"close_click.png", L"close_hover.png"})));
     ASSERT_TRUE(process.Started());
     for (int box = 1; box <= 3; ++box)
         ASSERT_TRUE(process.DismissLoadImageBox()) << "message box " << box << " of 3";

@@ -23,7 +23,12 @@ static void SwitchScreen(int s)
 static bool Centred(HWND window, int s)
 {
     RECT want{960 * s - 365 * s / 2, 390 * s, 960 * s - 365 * s / 2 + 365 * s, 690 * s};
-    return WaitFor([&] { RECT r; return GetWindowRect(window, &r) && EqualRect(&r, &want); }, 10000);
+    return WaitFor(
+        [&] {
+            RECT r;
+            return GetWindowRect(window, &r) && EqualRect(&r, &want);
+        },
+        10000);
 }
 
 static std::vector<BYTE> Frame(Director* d)

@@ -26,15 +26,15 @@ using GetTextFn = int(__cdecl*)(char*, int);
 using CheckLangFileNameFn = int(__cdecl*)(const char*);
 
 const char* const EntryPointNames[] = {
-    "TvGetLangNameAndPath", "TvTranslateStr", "TvTranslateStrW", "TvTranslateStrF",
-    "TvSetLangName", "TvGetLangName", "TvGetLangFolderPath", "TvCheckLangFileName",
+    "TvGetLangNameAndPath", "TvTranslateStr", "TvTranslateStrW",     "TvTranslateStrF",
+    "TvSetLangName",        "TvGetLangName",  "TvGetLangFolderPath", "TvCheckLangFileName",
 };
-
 
 // Every language the library can report, and so every file we ship.
 const char* const ShippedLanguages[] = {
-    "TChinese", "SChinese", "Danish", "Japanese", "Poland", "Portuguese", "Brazil", "Spanish", "Dutch", "Turkish",
-    "Vietnamese", "Indonesian", "Croatian", "Hungarian", "French", "German", "Italian", "Korean", "Russian", "English",
+    "TChinese", "SChinese", "Danish",  "Japanese",   "Poland",     "Portuguese", "Brazil",
+    "Spanish",  "Dutch",    "Turkish", "Vietnamese", "Indonesian", "Croatian",   "Hungarian",
+    "French",   "German",   "Italian", "Korean",     "Russian",    "English",
 };
 
 std::string ExeFolder()
@@ -48,10 +48,7 @@ std::string ExeFolder()
 }
 class TvMultiLangTest : public testing::Test {
 protected:
-    static void SetUpTestSuite()
-    {
-        Library = LoadLibraryA((ExeFolder() + "\\images\\TvMultiLang.dll").c_str());
-    }
+    static void SetUpTestSuite() { Library = LoadLibraryA((ExeFolder() + "\\images\\TvMultiLang.dll").c_str()); }
 
     static void TearDownTestSuite()
     {
@@ -71,8 +68,8 @@ protected:
         GetLangName = reinterpret_cast<GetTextFn>(GetProcAddress(Library, "TvGetLangName"));
         GetLangFolderPath = reinterpret_cast<GetTextFn>(GetProcAddress(Library, "TvGetLangFolderPath"));
         CheckLangFileName = reinterpret_cast<CheckLangFileNameFn>(GetProcAddress(Library, "TvCheckLangFileName"));
-        ASSERT_TRUE(GetLangNameAndPath && TranslateStr && TranslateStrW && TranslateStrF && SetLangName && GetLangName &&
-                    GetLangFolderPath && CheckLangFileName);
+        ASSERT_TRUE(GetLangNameAndPath && TranslateStr && TranslateStrW && TranslateStrF && SetLangName &&
+                    GetLangName && GetLangFolderPath && CheckLangFileName);
         SetLangName(nullptr);
 
         // A private HKEY_CURRENT_USER for this process.
@@ -253,9 +250,11 @@ TEST_F(TvMultiLangTest, TranslatesFromCurrentLanguageFile)
     std::string folder = ExeFolder() + "\\";
     const std::wstring longText(1000, L'w');
     ASSERT_TRUE(testsupport::WriteUtf16File(folder + "Testish.ini", L"[Translations]\r\n"
-                                                       L"Dock=Station\r\n"
-                                                       L"Long=" + longText + L"\r\n"
-                                                       L"%d of %s=%d von %s\r\n"));
+                                                                    L"Dock=Station\r\n"
+                                                                    L"Long=" +
+                                                                        longText +
+                                                                        L"\r\n"
+                                                                        L"%d of %s=%d von %s\r\n"));
     ASSERT_EQ(0, SetLangName("Testish"));
     char name[65];
     char path[260];
@@ -321,15 +320,41 @@ struct LangIdCase {
 TEST(LanguageNames, MapsUiLanguages)
 {
     const LangIdCase cases[] = {
-        {0x0404, "TChinese"}, {0x0C04, "TChinese"}, {0x1404, "TChinese"}, {0x7C04, "TChinese"},
-        {0x0804, "SChinese"}, {0x1004, "SChinese"}, {0x0004, "SChinese"},
-        {0x0416, "Brazil"},   {0x0816, "Portuguese"},
-        {0x041A, "Croatian"}, {0x101A, "Croatian"}, {0x081A, "English"} /* Serbian */, {0x141A, "English"} /* Bosnian */,
-        {0x0415, "Poland"},   {0x0406, "Danish"},   {0x0411, "Japanese"}, {0x0C0A, "Spanish"}, {0x080A, "Spanish"},
-        {0x0413, "Dutch"},    {0x0813, "Dutch"},    {0x041F, "Turkish"},  {0x042A, "Vietnamese"},
-        {0x0421, "Indonesian"}, {0x040E, "Hungarian"}, {0x040C, "French"}, {0x0C0C, "French"},
-        {0x0407, "German"},   {0x0C07, "German"},   {0x0410, "Italian"},  {0x0412, "Korean"}, {0x0419, "Russian"},
-        {0x0409, "English"},  {0x0809, "English"},  {0x0408, "English"} /* Greek */, {0x041D, "English"} /* Swedish */,
+        {0x0404, "TChinese"},
+        {0x0C04, "TChinese"},
+        {0x1404, "TChinese"},
+        {0x7C04, "TChinese"},
+        {0x0804, "SChinese"},
+        {0x1004, "SChinese"},
+        {0x0004, "SChinese"},
+        {0x0416, "Brazil"},
+        {0x0816, "Portuguese"},
+        {0x041A, "Croatian"},
+        {0x101A, "Croatian"},
+        {0x081A, "English"} /* Serbian */,
+        {0x141A, "English"} /* Bosnian */,
+        {0x0415, "Poland"},
+        {0x0406, "Danish"},
+        {0x0411, "Japanese"},
+        {0x0C0A, "Spanish"},
+        {0x080A, "Spanish"},
+        {0x0413, "Dutch"},
+        {0x0813, "Dutch"},
+        {0x041F, "Turkish"},
+        {0x042A, "Vietnamese"},
+        {0x0421, "Indonesian"},
+        {0x040E, "Hungarian"},
+        {0x040C, "French"},
+        {0x0C0C, "French"},
+        {0x0407, "German"},
+        {0x0C07, "German"},
+        {0x0410, "Italian"},
+        {0x0412, "Korean"},
+        {0x0419, "Russian"},
+        {0x0409, "English"},
+        {0x0809, "English"},
+        {0x0408, "English"} /* Greek */,
+        {0x041D, "English"} /* Swedish */,
     };
     for (const LangIdCase& c : cases)
         EXPECT_STREQ(c.name, LanguageNameForLangId(c.id)) << "language id 0x" << std::hex << c.id;

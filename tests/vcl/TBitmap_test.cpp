@@ -69,7 +69,10 @@ TEST(TBitmap, FormatConversionKeepsColours)
     b.SetPixelFormat(pf32bit);
     b.SetSize(1, 1);
     BYTE* p = static_cast<BYTE*>(b.ScanLine(0));
-    p[0] = 10; p[1] = 20; p[2] = 30; p[3] = 40;
+    p[0] = 10;
+    p[1] = 20;
+    p[2] = 30;
+    p[3] = 40;
     b.SetPixelFormat(pf24bit);
     EXPECT_EQ(pf24bit, b.PixelFormat());
     EXPECT_EQ(30, Pixel(b, 0, 0)[2]);

@@ -31,7 +31,7 @@ EXPORT int __cdecl TvGetLangNameAndPath(const char* folder, char* name, char* pa
     std::memcpy(path, folder, folderLength);
     for (size_t i = folderLength; i < 255; ++i)
         path[i] = 'u';
-    std::memcpy(path + 255, ".iniXY", 6);  // no zero anywhere
+    std::memcpy(path + 255, ".iniXY", 6); // no zero anywhere
     return 0;
 }
 #endif

@@ -85,8 +85,7 @@ TEST(WriteAlphaMask, PremultipliedMatchesTheDoubleRuleForAllInputs)
             const Pixel got = Get(b, a, c);
             if (got[0] != want || got[1] != want2 || got[2] != want || got[3] != a) {
                 if (++wrong < 5)
-                    ADD_FAILURE() << "colour " << c << " mask " << a << ": want " << int(want) << " got "
-                                  << Str(got);
+                    ADD_FAILURE() << "colour " << c << " mask " << a << ": want " << int(want) << " got " << Str(got);
             }
         }
     EXPECT_EQ(0, wrong);

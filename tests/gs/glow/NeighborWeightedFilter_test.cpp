@@ -40,8 +40,8 @@ private:
 };
 
 // Apply as the cell-by-cell definition states it.
-void ReferenceApply(const Filter& f, const Matrix& src, int r0, int c0, int rows, int cols, const Matrix& dst,
-                    int tr0, int tc0)
+void ReferenceApply(const Filter& f, const Matrix& src, int r0, int c0, int rows, int cols, const Matrix& dst, int tr0,
+                    int tc0)
 {
     for (int i = 0; i < rows; ++i)
         for (int j = 0; j < cols; ++j)

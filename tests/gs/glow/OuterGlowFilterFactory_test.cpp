@@ -53,8 +53,8 @@ TEST(OuterGlowKernel, WorkedKernels)
     EXPECT_EQ(r2Spread, KernelOf(spread128, 1.0f, 2))
         << "R 2, spread 128, opacity 255: " << Describe(KernelOf(spread128, 1.0f, 2));
 
-    const std::vector<int> r2Half = {33, 55, 65, 55, 33, 55, 92, 108, 92, 55, 65, 108, 128,
-                                     108, 65, 55, 92, 108, 92, 55, 33, 55, 65, 55, 33};
+    const std::vector<int> r2Half = {33,  55, 65, 55, 33,  55, 92, 108, 92, 55, 65, 108, 128,
+                                     108, 65, 55, 92, 108, 92, 55, 33,  55, 65, 55, 33};
     const float opacity128 = static_cast<float>(128 * (1.0 / 255));
     EXPECT_EQ(r2Half, KernelOf(0.0f, opacity128, 2))
         << "R 2, spread 0, opacity 128: " << Describe(KernelOf(0.0f, opacity128, 2));

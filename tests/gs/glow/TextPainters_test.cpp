@@ -225,9 +225,8 @@ TEST(TRadiateTextPainter, OpacityHalfGives127UnderAFullyCoveredPixel)
         painter.Opacity = 128;
         TRect r(0, 0, 90, 70);
         painter.PaintText(b.get(), L"H", &r, DT_LEFT, 1, false);
-        std::vector<int> luma =
-            LumaOf(b->Canvas()->Font(), L"H", 90, 70, RECT{LONG(radius), LONG(radius), LONG(90 - radius), LONG(70 - radius)},
-                   DT_LEFT);
+        std::vector<int> luma = LumaOf(b->Canvas()->Font(), L"H", 90, 70,
+                                       RECT{LONG(radius), LONG(radius), LONG(90 - radius), LONG(70 - radius)}, DT_LEFT);
         int full = 0;
         for (int i = 0; i < 90 * 70; ++i) {
             if (luma[i] == 255) {

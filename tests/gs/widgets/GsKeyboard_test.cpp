@@ -54,7 +54,10 @@ protected:
         return button;
     }
     void Clicked(GsWidget* sender) { log.push_back("click " + Name(sender)); }
-    void Key(GsWidget* sender, int key, TShiftState) { log.push_back("key " + std::to_string(key) + " " + Name(sender)); }
+    void Key(GsWidget* sender, int key, TShiftState)
+    {
+        log.push_back("key " + std::to_string(key) + " " + Name(sender));
+    }
     void FocusChanged(GsWidget* sender)
     {
         log.push_back("focus " + Name(sender->FocusedWidget()) + " from " + Name(sender));

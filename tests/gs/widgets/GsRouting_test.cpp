@@ -172,8 +172,7 @@ TEST_F(RoutingTest, CapturedChildKeepsMovesAndReleaseWhereverThePointerGoes)
     Take();
     root.DispatchMouseMove(ssLeft, -5, 60); // over nothing, then over B
     root.DispatchMouseMove(ssLeft, 45, 45);
-    EXPECT_EQ("A.MouseMove(8,-15,50)\nA.OnMouseMove(8,-15,50)\nA.MouseMove(8,35,35)\nA.OnMouseMove(8,35,35)\n",
-              Take())
+    EXPECT_EQ("A.MouseMove(8,-15,50)\nA.OnMouseMove(8,-15,50)\nA.MouseMove(8,35,35)\nA.OnMouseMove(8,35,35)\n", Take())
         << "own coordinates, negative included; B is not entered; the root raises no move";
     EXPECT_TRUE(A->Hovered());
     EXPECT_FALSE(B->Hovered());
@@ -246,7 +245,7 @@ TEST_F(RoutingTest, LeaveClearsHoverAndCaptureDownTheSubtree)
 TEST_F(RoutingTest, NextPressReplacesTheOldChain)
 {
     root.DispatchMouseDown(mbRight, ssRight, 20, 20); // A -> A1
-    root.DispatchMouseDown(mbLeft, ssLeft, 50, 50);  // B
+    root.DispatchMouseDown(mbLeft, ssLeft, 50, 50); // B
     EXPECT_EQ(B, root.Capture());
     EXPECT_EQ(nullptr, A->Capture());
     EXPECT_EQ(nullptr, A1->Capture());
@@ -416,8 +415,8 @@ TEST(GsRoutingInvariants, RandomEventSequences)
             root->DispatchMouseUp(btn, shift, x, y);
             what = "release";
         }
-        std::string where = "step " + std::to_string(step) + " (" + what + " at " + std::to_string(x) + "," +
-                            std::to_string(y) + ")";
+        std::string where =
+            "step " + std::to_string(step) + " (" + what + " at " + std::to_string(x) + "," + std::to_string(y) + ")";
 
         // Capture names the widget itself, a direct child or nobody, and a
         // chain ends in a widget that captures itself.

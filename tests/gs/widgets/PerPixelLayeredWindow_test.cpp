@@ -56,8 +56,8 @@ protected:
         wc.hInstance = GetModuleHandleW(nullptr);
         wc.lpszClassName = L"LayeredDriverTest";
         RegisterClassW(&wc);
-        Window = CreateWindowExW(0, wc.lpszClassName, L"driver test", WS_POPUP | WS_VISIBLE, 100, 120, 50, 40,
-                                 nullptr, nullptr, wc.hInstance, nullptr);
+        Window = CreateWindowExW(0, wc.lpszClassName, L"driver test", WS_POPUP | WS_VISIBLE, 100, 120, 50, 40, nullptr,
+                                 nullptr, wc.hInstance, nullptr);
         ASSERT_NE(nullptr, Window) << "needs a display";
         Calls.clear();
         StyleChanges = 0;

@@ -22,8 +22,7 @@ public:
         MeasureFormat = format;
         rect->Bottom = rect->Top + TextHeight;
     }
-    void PaintText(TBitmap*, const wchar_t* text, TRect* rect, UINT format, int asLayer,
-                   bool perPixelAlpha) override
+    void PaintText(TBitmap*, const wchar_t* text, TRect* rect, UINT format, int asLayer, bool perPixelAlpha) override
     {
         Painted.push_back(*rect);
         Formats.push_back(format);
@@ -115,8 +114,8 @@ TEST(WdgCustomControl, WrappedCaptionIsPlacedInsideTheBox)
         int textHeight;
         int top;
     } rows[] = {
-        {tlTop, 50, 0}, {tlCenter, 50, 40}, {tlBottom, 50, 80}, {tlCenter, 140, 0}, {tlBottom, 140, 0},
-        {tlCenter, 51, 39}, // (130 - 51) / 2 = 39.5, truncated
+        {tlTop, 50, 0},     {tlCenter, 50, 40}, {tlBottom, 50, 80},
+        {tlCenter, 140, 0}, {tlBottom, 140, 0}, {tlCenter, 51, 39}, // (130 - 51) / 2 = 39.5, truncated
     };
     for (const Row& row : rows) {
         c.SetLayout(row.layout);

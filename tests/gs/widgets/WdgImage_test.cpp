@@ -82,7 +82,7 @@ TEST(WdgImage, PaintCompositesThePictureAtItsOwnSizeWithTheWidgetsOpacity)
     image->SetParent(&root);
     TBitmap picture;
     Fill(picture, pf32bit, 3, 2, 0, 0, 255, 255); // opaque red
-    SetPixel(picture, 1, 0, 0, 0, 0, 0);          // transparent
+    SetPixel(picture, 1, 0, 0, 0, 0, 0); // transparent
     image->Picture()->Assign(&picture);
 
     TBitmap frame;
